@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what the build, the program and the tests need on a Debian 12 machine.
+# Does nothing when everything is already there.
+set -euo pipefail
+
+packages=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
+    qt6-multimedia-dev
+    qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin
+    libgtest-dev libgmock-dev
+    libx11-dev
+    xvfb xauth
+    clang-format
+    fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo_cmd=""
+    if [ "$(id -u)" -ne 0 ]; then sudo_cmd="sudo"; fi
+    echo "Installing: ${missing[*]}"
+    $sudo_cmd apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

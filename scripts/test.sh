@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, checks the formatting, then builds and runs every test twice: in a normal
+# build and in an AddressSanitizer + UndefinedBehaviorSanitizer build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+echo "== formatting"
+files=$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' 2>/dev/null || true)
+if [ -n "$files" ]; then
+    # shellcheck disable=SC2086
+    clang-format --dry-run -Werror $files
+fi
+
+for kind in release asan; do
+    echo "== $kind build"
+    bash scripts/build.sh "build/test-$kind" "$kind"
+    echo "== $kind tests"
+    ctest --test-dir "build/test-$kind" --output-on-failure -j"$(nproc)" --timeout 300
+done

@@ -1,0 +1,44 @@
+#pragma once
+
+// What every window of the program reaches: the paths, the settings store, the command line and the
+// other windows (all six live for the whole run).
+
+#include "common/app_paths.h"
+#include "common/registry.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vb {
+
+class TForm_Learning;
+class TForm_Set;
+class TForm_About;
+class TForm_Card;
+class TForm_User;
+class TForm_Message;
+
+struct AppContext
+{
+    AppContext(AppPaths p, std::unique_ptr<Registry> r, std::vector<std::string> a)
+        : paths(std::move(p)), registry(std::move(r)), args(std::move(a))
+    { }
+
+    AppPaths paths;
+    std::unique_ptr<Registry> registry;
+    // Command-line arguments after the program name.
+    std::vector<std::string> args;
+
+    // "Software\\Verbanta": the program's root key under HKCU.
+    static constexpr const char* kRootKey = "Software\\Verbanta";
+
+    TForm_Learning* learning = nullptr;
+    TForm_Set* settings = nullptr;
+    TForm_About* about = nullptr;
+    TForm_Card* card = nullptr;
+    TForm_User* user = nullptr;
+    TForm_Message* message = nullptr;
+};
+
+} // namespace vb

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "app/gui/app_context.h"
+
+#include <QDialog>
+
+namespace vb {
+
+class TForm_Set : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TForm_Set(AppContext& ctx, QWidget* parent = nullptr);
+
+private:
+    AppContext& m_ctx;
+};
+
+} // namespace vb

@@ -1,0 +1,7 @@
+#include "app/gui/form_user.h"
+
+namespace vb {
+
+TForm_User::TForm_User(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx) { }
+
+} // namespace vb

@@ -1,0 +1,6 @@
+#include "app/gui/application.h"
+
+int main(int argc, char** argv)
+{
+    return vb::RunVerbanta(argc, argv);
+}

@@ -1,0 +1,7 @@
+#include "cards/gui/form_card.h"
+
+namespace vb {
+
+TForm_Card::TForm_Card(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx) { }
+
+} // namespace vb

@@ -1,0 +1,32 @@
+#pragma once
+
+// Windows-1251 is the code page of all dictionary and lesson data; DOS texts use code page 866.
+// Conversion to Unicode (UTF-8) happens only where the shell shows or takes a text.
+
+#include <string>
+#include <string_view>
+
+namespace vb {
+
+// Upper-casing "with the system locale" of a Russian Windows: Latin and Cyrillic letters, Ё/ё included.
+unsigned char UpperCase1251(unsigned char c);
+std::string UpperCase1251(std::string_view s);
+unsigned char LowerCase1251(unsigned char c);
+std::string LowerCase1251(std::string_view s);
+
+// Case-insensitive comparison used by every sort of the system: upper-cased, then byte by byte (unsigned).
+// Returns <0, 0 or >0.
+int CompareUpper1251(std::string_view a, std::string_view b);
+
+// 1251 -> UTF-8. Every byte maps to a character (0x98, undefined in 1251, becomes U+FFFD).
+std::string Cp1251ToUtf8(std::string_view s);
+// UTF-8 -> 1251; characters the code page lacks, and malformed sequences, become "?".
+std::string Utf8ToCp1251(std::string_view s);
+
+bool IsValidUtf8(std::string_view s);
+
+// DOS (866) <-> Windows (1251). Characters without a counterpart become "?".
+std::string Cp866ToCp1251(std::string_view s);
+std::string Cp1251ToCp866(std::string_view s);
+
+} // namespace vb

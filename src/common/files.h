@@ -1,0 +1,35 @@
+#pragma once
+
+// File helpers. Paths are native strings (UTF-8 on Linux). Failures are reported as return values.
+
+#include <string>
+#include <string_view>
+
+namespace vb {
+
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+// Creates the folder and its missing parents.
+bool MakeDirectories(const std::string& path);
+
+// The read-only mark is the file's write permission bits: a file is read-only when none of them is set.
+// It is checked from the bits, never by trying to open: root may write anyway.
+bool IsReadOnly(const std::string& path);
+bool SetReadOnly(const std::string& path, bool readOnly);
+// Clears the read-only mark (and any other special mark).
+bool SetAttributesNormal(const std::string& path);
+
+// Reads a whole file. Returns false (and leaves `out` empty) when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::string& out);
+
+// Writes `data` to a temporary file in the target's folder, flushes it to disk and renames it over the
+// target, so that a crash or a full disk leaves the old file whole. The target keeps its permission bits
+// when it existed. Returns false, with the target untouched, on any failure.
+bool WriteFileAtomic(const std::string& path, std::string_view data);
+
+// Copies `from` over `to` (atomically, as above). False when `from` cannot be read or `to` not written.
+bool CopyFileOverwrite(const std::string& from, const std::string& to);
+
+bool RemoveFile(const std::string& path);
+
+} // namespace vb

@@ -1,0 +1,74 @@
+#pragma once
+
+// The per-user settings store, shaped after the Windows registry (HKCU): keys are paths below
+// HKEY_CURRENT_USER such as "Software\\Verbanta\\Default", compared without regard to ASCII case;
+// values are strings or 32-bit integers; the name "" is the key's unnamed value.
+//
+// Reading never creates keys. Every operation reports failure as a return value; callers swallow it.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vb {
+
+class Registry
+{
+public:
+    virtual ~Registry() = default;
+
+    // True when the key exists ("open without creating").
+    virtual bool KeyExists(const std::string& key) = 0;
+    // Creates the key and its missing parents; true when it exists afterwards.
+    virtual bool CreateKey(const std::string& key) = 0;
+    // Deletes the key with all its subkeys and values.
+    virtual bool DeleteKey(const std::string& key) = 0;
+    // Names of the direct subkeys, in a stable order (case-insensitive alphabetical).
+    virtual std::vector<std::string> ListSubkeys(const std::string& key) = 0;
+
+    // nullopt when the key or value is missing or the value has the other type.
+    virtual std::optional<std::string> ReadString(const std::string& key, const std::string& name) = 0;
+    virtual std::optional<std::int32_t> ReadInt(const std::string& key, const std::string& name) = 0;
+    // Writes into an existing key only (as into an opened key); false when the key is missing.
+    virtual bool WriteString(const std::string& key, const std::string& name, const std::string& value) = 0;
+    virtual bool WriteInt(const std::string& key, const std::string& name, std::int32_t value) = 0;
+    virtual bool DeleteValue(const std::string& key, const std::string& name) = 0;
+
+    // Groups many operations into one: a file-backed store then reads, locks and writes its file once.
+    // Calls nest; the outermost EndBatch writes.
+    virtual void BeginBatch() { }
+    virtual void EndBatch() { }
+};
+
+// Holds a batch open for the life of the object.
+class RegistryBatch
+{
+public:
+    explicit RegistryBatch(Registry& r) : m_registry(r) { m_registry.BeginBatch(); }
+    ~RegistryBatch() { m_registry.EndBatch(); }
+    RegistryBatch(const RegistryBatch&) = delete;
+    RegistryBatch& operator=(const RegistryBatch&) = delete;
+
+private:
+    Registry& m_registry;
+};
+
+// A store in memory; used by tests and as a fallback.
+std::unique_ptr<Registry> MakeMemoryRegistry();
+
+// The portable store: a text file in the ".reg" format (UTF-8). Every change re-reads the file under an
+// exclusive lock, applies itself and replaces the file atomically, so two processes never lose each
+// other's writes. Lines that cannot be understood are skipped.
+std::unique_ptr<Registry> MakeFileRegistry(const std::string& path);
+
+#ifdef _WIN32
+// The real HKEY_CURRENT_USER.
+std::unique_ptr<Registry> MakeWindowsRegistry();
+#endif
+
+// The store the program uses on this platform.
+std::unique_ptr<Registry> MakeSystemRegistry(const std::string& portableFilePath);
+
+} // namespace vb

@@ -1,0 +1,45 @@
+#pragma once
+
+// The dictionary file: one entry per line, "word|translate|transcription|tesaurus", Windows-1251.
+// The table reads and writes lines with quoting (LineToRecord, RecordToLine); the lesson side reads the
+// file with the simpler SplitDictionaryLine and never writes it.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vb {
+
+struct DictionaryRecord
+{
+    std::string word;
+    std::string translate;
+    std::string transcription;
+    std::string tesaurus;
+
+    bool operator==(const DictionaryRecord&) const = default;
+};
+
+// Splits a text into lines: CR LF, a lone CR and a lone LF each end a line; the last line needs no end;
+// a NUL byte ends the whole text. An empty text has no lines; a text ending in a line end has no empty
+// last line.
+std::vector<std::string> SplitTextLines(std::string_view text);
+
+// The table's reading of one line (quoted fields in backticks, leading bytes 1..32 skipped).
+DictionaryRecord LineToRecord(std::string_view line);
+
+// The table's writing of one entry (values trimmed, "|" quoted in backticks, trailing "|" cut).
+std::string RecordToLine(const DictionaryRecord& record);
+
+// The whole table as file bytes: every line followed by CR LF; an empty table is an empty file.
+std::string RecordsToText(const std::vector<DictionaryRecord>& records);
+
+// The lesson side's reading of one entry: "_" in word and translation become spaces, the transcription
+// is bracketed, backticks mean nothing.
+DictionaryRecord SplitDictionaryLine(std::string_view line);
+
+// The lesson side's reading of a whole file's bytes: blank lines and indentation are skipped, a NUL ends
+// the text; one entry per remaining line.
+std::vector<DictionaryRecord> ReadLessonEntries(std::string_view text);
+
+} // namespace vb

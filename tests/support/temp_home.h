@@ -1,0 +1,31 @@
+#pragma once
+
+// A fresh, empty VERBANTA_HOME for one test, removed again afterwards.
+
+#include <string>
+
+namespace vbtest {
+
+class TempHome
+{
+public:
+    TempHome();
+    ~TempHome();
+    TempHome(const TempHome&) = delete;
+    TempHome& operator=(const TempHome&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    // A path inside the folder.
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+    std::string m_previous;
+    bool m_hadPrevious = false;
+};
+
+// Writes bytes to a file, creating its folder. For building test inputs.
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+
+} // namespace vbtest

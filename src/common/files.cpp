@@ -1,0 +1,280 @@
+#include "common/files.h"
+
+#include "common/strings.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vb {
+
+namespace {
+
+constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+constexpr mode_t kPermissionBits = 07777;
+
+bool StatPath(const std::string& path, struct stat& st)
+{
+    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+bool ChangeMode(const std::string& path, mode_t mode)
+{
+    return ::chmod(path.c_str(), mode) == 0;
+}
+
+bool WriteAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// A name no other writer uses at the same moment: process id, a per-process counter and a random part.
+std::string TempNameFor(const std::string& folder, const std::string& name)
+{
+    static std::atomic<unsigned> counter{0};
+    static thread_local std::minstd_rand random{std::random_device{}()};
+    std::string temp = folder;
+    temp += kPathSeparator;
+    temp += '.';
+    temp += name;
+    temp += ".tmp";
+    temp += std::to_string(::getpid());
+    temp += '-';
+    temp += std::to_string(counter.fetch_add(1));
+    temp += '-';
+    temp += std::to_string(random() % 100000);
+    return temp;
+}
+
+// The file that a write to `path` really replaces: a symbolic link is followed, so it stays a link.
+std::string ResolveTarget(const std::string& path)
+{
+    struct stat st
+    { };
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            std::string resolved = real;
+            std::free(real);
+            return resolved;
+        }
+    }
+    return path;
+}
+
+// The folder to create the temporary file in: "." for a bare name, the root for a file directly below it.
+std::string FolderOf(const std::string& path)
+{
+    const auto sep = path.rfind(kPathSeparator);
+    if (sep == std::string::npos) {
+        return ".";
+    }
+    return path.substr(0, sep == 0 ? 1 : sep);
+}
+
+// `mode`: the permission bits of the new file; without it an existing target keeps its own, a new file gets
+// the usual ones for the user's umask.
+bool WriteAtomic(const std::string& requestedPath, std::string_view data, std::optional<mode_t> mode)
+{
+    if (requestedPath.empty()) {
+        return false;
+    }
+    const std::string path = ResolveTarget(requestedPath);
+    const std::string folder = FolderOf(path);
+    const std::string name = FileNameOnly(path, true);
+    if (name.empty()) {
+        return false;
+    }
+
+    struct stat st
+    { };
+    if (StatPath(path, st)) {
+        if (S_ISDIR(st.st_mode)) {
+            return false;
+        }
+        if (!mode) {
+            mode = st.st_mode & 0777;
+        }
+    }
+
+    std::string tempPath;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        tempPath = TempNameFor(folder, name);
+        // 0666 lets the umask decide for a new file, as any other program's file would get.
+        fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            return false;
+        }
+    }
+    if (fd < 0) {
+        return false;
+    }
+
+    bool ok = WriteAll(fd, data);
+    ok = ok && (!mode || ::fchmod(fd, *mode) == 0);
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(tempPath.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(tempPath.c_str());
+        return false;
+    }
+    // Makes the rename itself durable; a failure here no longer endangers either version.
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+} // namespace
+
+bool FileExists(const std::string& path)
+{
+    struct stat st
+    { };
+    return StatPath(path, st) && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path)
+{
+    struct stat st
+    { };
+    return StatPath(path, st) && S_ISDIR(st.st_mode);
+}
+
+bool MakeDirectories(const std::string& path)
+{
+    if (path.empty()) {
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    return DirectoryExists(path);
+}
+
+bool IsReadOnly(const std::string& path)
+{
+    struct stat st
+    { };
+    return StatPath(path, st) && (st.st_mode & kWriteBits) == 0;
+}
+
+bool SetReadOnly(const std::string& path, bool readOnly)
+{
+    struct stat st
+    { };
+    if (!StatPath(path, st)) {
+        return false;
+    }
+    const mode_t bits = st.st_mode & kPermissionBits;
+    return ChangeMode(path, readOnly ? (bits & ~kWriteBits) : (bits | S_IWUSR));
+}
+
+bool SetAttributesNormal(const std::string& path)
+{
+    struct stat st
+    { };
+    if (!StatPath(path, st)) {
+        return false;
+    }
+    const mode_t bits = (st.st_mode & 0777) | S_IWUSR;
+    return ChangeMode(path, bits);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out)
+{
+    out.clear();
+    if (path.empty()) {
+        return false;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st
+    { };
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    std::string data;
+    if (S_ISREG(st.st_mode) && st.st_size > 0) {
+        data.reserve(static_cast<std::size_t>(st.st_size));
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0) {
+            break;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ::close(fd);
+            return false;
+        }
+        data.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    out = std::move(data);
+    return true;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view data)
+{
+    return WriteAtomic(path, data, std::nullopt);
+}
+
+bool CopyFileOverwrite(const std::string& from, const std::string& to)
+{
+    struct stat source
+    { };
+    if (!StatPath(from, source)) {
+        return false;
+    }
+    // As the system's file copy does, a read-only target is not overwritten; saving relies on that refusal.
+    if (IsReadOnly(to)) {
+        return false;
+    }
+    std::string data;
+    if (!ReadWholeFile(from, data)) {
+        return false;
+    }
+    // An existing target keeps its bits; a new one takes the source's. A copy of a read-only file is
+    // read-only itself.
+    struct stat target
+    { };
+    mode_t mode = StatPath(to, target) ? (target.st_mode & 0777) : (source.st_mode & 0777);
+    if ((source.st_mode & kWriteBits) == 0) {
+        mode &= ~kWriteBits;
+    }
+    return WriteAtomic(to, data, mode);
+}
+
+bool RemoveFile(const std::string& path)
+{
+    return !path.empty() && ::unlink(path.c_str()) == 0;
+}
+
+} // namespace vb

@@ -1,0 +1,423 @@
+#include "engine/lesson.h"
+
+#include "common/files.h"
+#include "common/message_dialog.h"
+#include "common/strings.h"
+#include "dictionary/line_format.h"
+#include "engine/progress_file.h"
+#include "engine/selection.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace vb {
+
+namespace {
+
+constexpr int kThresholdMax = 100;
+constexpr int kThresholdMin = 1;
+
+const char* const kAllLearnedText = "Все слова выучены, переходите к другому словарю или методу обучения";
+const char* const kUnderstood = "понятно";
+const char* const kRepeat = "повторить";
+
+// Scores have no bounds of their own; they only stop at the ends of int32 instead of wrapping around.
+std::int32_t AddPoints(std::int32_t points, long long delta)
+{
+    const long long sum = static_cast<long long>(points) + delta;
+    return static_cast<std::int32_t>(
+        std::clamp<long long>(sum, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+LessonEvents g_noEvents;
+
+} // namespace
+
+int LessonParams::Threshold(int method) const
+{
+    switch (method) {
+    case kMethodVariant:
+        return SE_Var_Stop;
+    case kMethodMosaic:
+        return SE_Moz_Stop;
+    case kMethodWriting:
+        return SE_Enter_Stop;
+    default:
+        return kThresholdMax;
+    }
+}
+
+int LessonParams::RightPoints(int method) const
+{
+    switch (method) {
+    case kMethodVariant:
+        return SE_Var_Ball;
+    case kMethodMosaic:
+        return SE_Moz_Ball;
+    case kMethodWriting:
+        return SE_Enter_Ball;
+    default:
+        return 0;
+    }
+}
+
+Lesson::Lesson(LessonEvents* events, MessageDialog* dialog) : m_events(events), m_dialog(dialog) { }
+
+void Lesson::SetEvents(LessonEvents* events)
+{
+    m_events = events;
+}
+
+void Lesson::SetMessageDialog(MessageDialog* dialog)
+{
+    m_dialog = dialog;
+}
+
+LessonEvents& Lesson::Events() const
+{
+    return m_events ? *m_events : g_noEvents;
+}
+
+std::int32_t Lesson::DrawTaskDirection(int rgWordShow)
+{
+    if (rgWordShow == 0) {
+        return 1;
+    }
+    if (rgWordShow == 1) {
+        return 0;
+    }
+    return RandomInt(2) == 1 ? 1 : 0;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Words and progress
+
+bool Lesson::LoadLessonWords(const std::string& dictionaryPath, const std::string& progressPath)
+{
+    WordCount = 0;
+    ErrorCount = 0;
+    RightCount = 0;
+    LearnedCount = 0;
+    LessonWords.clear();
+    m_progressFile = progressPath;
+
+    std::string bytes;
+    const bool read = ReadWholeFile(dictionaryPath, bytes);
+    if (read) {
+        std::vector<DictionaryRecord> entries = ReadLessonEntries(bytes);
+        bytes.clear();
+        bytes.shrink_to_fit();
+        LessonWords.reserve(entries.size());
+        for (DictionaryRecord& e : entries) {
+            LessonWords.push_back(TLessonWord{std::move(e.word), std::move(e.translate), std::move(e.transcription),
+                                              std::move(e.tesaurus)});
+        }
+        WordCount = static_cast<std::int32_t>(LessonWords.size());
+    }
+    LoadProgress();
+    return read;
+}
+
+void Lesson::LoadProgress()
+{
+    const auto count = static_cast<std::size_t>(std::max(WordCount, 0));
+    VarProgress.assign(count, TWordProgress{});
+    MozProgress.assign(count, TWordProgress{});
+    EnterProgress.assign(count, TWordProgress{});
+    WorkSetSize = WordCount;
+    if (count == 0) {
+        return;
+    }
+
+    std::string text;
+    if (!m_progressFile.empty() && ReadWholeFile(m_progressFile, text) &&
+        ParseProgressFile(text, WordCount, VarProgress, MozProgress, EnterProgress)) {
+        return;
+    }
+
+    // Fresh start: one pseudo-random order shared by all three methods, every score 0.
+    const auto range = static_cast<std::int32_t>(
+        std::min<long long>(static_cast<long long>(WordCount) * 10, std::numeric_limits<std::int32_t>::max()));
+    for (std::size_t i = 0; i < count; ++i) {
+        VarProgress[i] = TWordProgress{static_cast<std::int32_t>(i), RandomInt(range)};
+    }
+    SortByPoints(VarProgress, 0, WordCount - 1);
+    for (TWordProgress& p : VarProgress) {
+        p.Points = 0;
+    }
+    MozProgress = VarProgress;
+    EnterProgress = VarProgress;
+}
+
+bool Lesson::SaveProgress() const
+{
+    if (WordCount <= 0 || m_progressFile.empty()) {
+        return false;
+    }
+    const std::string& path = m_progressFile;
+    const std::size_t slash = path.rfind(kPathSeparator);
+    if (slash != std::string::npos && slash > 0) {
+        // A folder that exists already, or cannot be made, is no reason to stop here: the write tells.
+        MakeDirectories(path.substr(0, slash));
+    }
+    const std::string data = FormatProgressFile(VarProgress, MozProgress, EnterProgress);
+
+    // A read-only progress file is overwritten all the same; should the write fail, it gets its mark back.
+    const bool wasReadOnly = IsReadOnly(path);
+    if (wasReadOnly) {
+        SetAttributesNormal(path);
+    }
+    if (WriteFileAtomic(path, data)) {
+        return true;
+    }
+    if (wasReadOnly) {
+        SetReadOnly(path, true);
+    }
+    return false;
+}
+
+ProgressArray* Lesson::MethodProgress(int method)
+{
+    switch (method) {
+    case kMethodVariant:
+        return &VarProgress;
+    case kMethodMosaic:
+        return &MozProgress;
+    case kMethodWriting:
+        return &EnterProgress;
+    default:
+        return nullptr;
+    }
+}
+
+const ProgressArray* Lesson::MethodProgress(int method) const
+{
+    return const_cast<Lesson*>(this)->MethodProgress(method);
+}
+
+TWordProgress* Lesson::At(int method, std::int32_t position)
+{
+    ProgressArray* progress = MethodProgress(method);
+    if (!progress || position < 0 || static_cast<std::size_t>(position) >= progress->size()) {
+        return nullptr;
+    }
+    return &(*progress)[static_cast<std::size_t>(position)];
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Selection
+
+std::int32_t Lesson::UpdateWorkSet(ProgressArray& progress, std::int32_t threshold)
+{
+    if (!progress.empty()) {
+        RefillWorkSet(progress, Params.SE_CountWLs, threshold);
+    }
+    // Both parts are sorted ascending, so the learned words are the tail of the array.
+    const auto size = static_cast<std::int32_t>(progress.size());
+    std::int32_t i = size - 1;
+    while (i >= 0 && progress[static_cast<std::size_t>(i)].Points >= threshold) {
+        --i;
+    }
+    LearnedCount = size - (i + 1);
+    WorkSetSize = std::min(i + 1, static_cast<std::int32_t>(Params.SE_CountWLs));
+    Events().UpdateStatusBar();
+    return WorkSetSize;
+}
+
+std::int32_t Lesson::UpdateWorkSet(int method)
+{
+    ProgressArray* progress = MethodProgress(method);
+    if (!progress) {
+        return 0;
+    }
+    return UpdateWorkSet(*progress, Params.Threshold(method));
+}
+
+std::int32_t Lesson::PickTaskWord(ProgressArray& progress)
+{
+    if (progress.empty()) {
+        return 0;
+    }
+    // WorkSetSize belongs to the array refreshed last; it never names a place beyond this one.
+    const std::int32_t size = std::min(WorkSetSize, static_cast<std::int32_t>(progress.size()));
+    std::int32_t r = 0;
+    do {
+        r = RandomInt(size);
+    } while (progress[static_cast<std::size_t>(r)].WordIndex == LastTaskWord && size > 1);
+    LastTaskWord = progress[static_cast<std::size_t>(r)].WordIndex;
+    return r;
+}
+
+bool Lesson::AllWordsLearnedLoop(int method)
+{
+    if (!MethodProgress(method)) {
+        return false;
+    }
+    while (UpdateWorkSet(method) <= 0) {
+        const int answer = m_dialog ? m_dialog->ShowMessageDialog(kAllLearnedText, kUnderstood, "", kRepeat) : 0;
+        if (answer != 3) {
+            return false;
+        }
+        RaiseLearnedThreshold(method);
+    }
+    return true;
+}
+
+void Lesson::RaiseLearnedThreshold()
+{
+    RaiseLearnedThreshold(ActiveMethod);
+}
+
+void Lesson::RaiseLearnedThreshold(int method)
+{
+    int* threshold = nullptr;
+    switch (method) {
+    case kMethodVariant:
+        threshold = &Params.SE_Var_Stop;
+        break;
+    case kMethodMosaic:
+        threshold = &Params.SE_Moz_Stop;
+        break;
+    case kMethodWriting:
+        threshold = &Params.SE_Enter_Stop;
+        break;
+    default:
+        return;
+    }
+    const long long raised = static_cast<long long>(*threshold) + Params.RightPoints(method);
+    *threshold = static_cast<int>(std::clamp<long long>(raised, kThresholdMin, kThresholdMax));
+    Events().LearnedThresholdRaised(method, *threshold);
+}
+
+void Lesson::PickEnterTask()
+{
+    if (WordCount <= 0) {
+        return;
+    }
+    if (!AllWordsLearnedLoop(kMethodWriting)) {
+        return;
+    }
+    TaskPos = PickTaskWord(EnterProgress);
+    TaskPoints = EnterProgress[static_cast<std::size_t>(TaskPos)].Points;
+    Events().UpdateStatusBar();
+}
+
+void Lesson::SortOptionsByWord(std::span<std::int32_t> list, int lo, int hi, const ProgressArray& progress) const
+{
+    vb::SortOptionsByWord(list, lo, hi, progress, LessonWords);
+}
+
+void Lesson::SortOptionsByTranslation(std::span<std::int32_t> list, int lo, int hi, const ProgressArray& progress) const
+{
+    vb::SortOptionsByTranslation(list, lo, hi, progress, LessonWords);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Lesson commands
+
+void Lesson::MarkLearned(std::int32_t position)
+{
+    if (TWordProgress* p = At(ActiveMethod, position)) {
+        p->Points = Params.Threshold(ActiveMethod);
+    }
+}
+
+void Lesson::ResetWordPoints(std::int32_t position)
+{
+    if (TWordProgress* p = At(ActiveMethod, position)) {
+        p->Points = 0;
+        TaskPoints = 0;
+    }
+}
+
+void Lesson::ResetMethodPoints()
+{
+    if (ProgressArray* progress = MethodProgress(ActiveMethod)) {
+        for (TWordProgress& p : *progress) {
+            p.Points = 0;
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Scoring
+
+void Lesson::AnswerRight(std::int32_t position)
+{
+    TWordProgress* word = At(ActiveMethod, position);
+    if (!word) {
+        return;
+    }
+    long long gain = Params.RightPoints(ActiveMethod);
+    if (ActiveMethod == kMethodWriting) {
+        // Hints are paid for out of the answer's points, even below nothing.
+        gain -= static_cast<long long>(Params.SE_Ball_Letter) * HintLetters;
+        gain -= static_cast<long long>(Params.SE_Ball_Word) * HintWords;
+        gain -= HintLength ? Params.SE_Ball_Len : 0;
+    }
+    word->Points = AddPoints(word->Points, gain);
+    LastRightPoints = word->Points;
+    LastRightWord = word->WordIndex;
+
+    // A failed save leaves the answer counted in memory; the next save catches up.
+    SaveProgress();
+    ++RightCount;
+    --ExerciseLeft;
+    Events().ShowLastRightWord(LastRightWord);
+    Events().PronounceRightAnswer();
+    if (ExerciseLeft <= 0) {
+        ExerciseLeft = 0;
+        if (Params.CB_TrayEndEx) {
+            Events().HideToTray();
+        }
+    }
+    Events().UpdateStatusBar();
+}
+
+void Lesson::AnswerWrong(std::int32_t taskPosition, std::int32_t answerPosition)
+{
+    const int method = ActiveMethod;
+    auto penalise = [&](std::int32_t position, int penalty) {
+        if (TWordProgress* p = At(method, position)) {
+            p->Points = AddPoints(p->Points, -static_cast<long long>(penalty));
+        }
+    };
+    switch (method) {
+    case kMethodVariant:
+    case kMethodMosaic: {
+        const int penalty = method == kMethodVariant ? Params.SE_Var_Straf : Params.SE_Moz_Straf;
+        if (Params.RG_Shtraf == 0 || Params.RG_Shtraf == 2) {
+            penalise(taskPosition, penalty);
+        }
+        if (Params.RG_Shtraf == 1 || Params.RG_Shtraf == 2) {
+            penalise(answerPosition, penalty);
+        }
+        break;
+    }
+    case kMethodWriting:
+        penalise(taskPosition, Params.SE_Enter_Straf);
+        break;
+    default:
+        return;
+    }
+    SaveProgress();
+    ++ErrorCount;
+    Events().UpdateStatusBar();
+}
+
+void Lesson::StartExercise()
+{
+    ErrorCount = 0;
+    RightCount = 0;
+    ExerciseLeft = Params.SE_CountWEx;
+    Events().UpdateStatusBar();
+}
+
+void Lesson::LimitExerciseLeft()
+{
+    if (Params.SE_CountWEx < ExerciseLeft) {
+        ExerciseLeft = Params.SE_CountWEx;
+    }
+}
+
+} // namespace vb

@@ -168,6 +168,9 @@ void TForm_Message::FormShow()
     }
     m_result = 0;
     LB_Message->setText(m_text);
+    // A text too long for the label shows its beginning rather than its middle.
+    const bool fits = LB_Message->heightForWidth(LB_Message->width()) <= LB_Message->height();
+    LB_Message->setAlignment(Qt::AlignHCenter | (fits ? Qt::AlignVCenter : Qt::AlignTop));
     QPushButton* buttons[3] = {bt_1, bt_2, bt_3};
     for (int k = 0; k < 3; ++k) {
         buttons[k]->setVisible(!m_captions[k].isEmpty());

@@ -27,7 +27,9 @@ bool ReadWholeFile(const std::string& path, std::string& out);
 // when it existed. Returns false, with the target untouched, on any failure.
 bool WriteFileAtomic(const std::string& path, std::string_view data);
 
-// Copies `from` over `to` (atomically, as above). False when `from` cannot be read or `to` not written.
+// Copies `from` over `to` (atomically, as above). False when `from` cannot be read or `to` not written,
+// and, as the system's file copy does, when `to` exists and is read-only. Like that copy, the result is
+// read-only when `from` is; an existing `to` otherwise keeps its permission bits.
 bool CopyFileOverwrite(const std::string& from, const std::string& to);
 
 bool RemoveFile(const std::string& path);

@@ -37,7 +37,9 @@ public:
     virtual bool DeleteValue(const std::string& key, const std::string& name) = 0;
 
     // Groups many operations into one: a file-backed store then reads, locks and writes its file once.
-    // Calls nest; the outermost EndBatch writes.
+    // Calls nest; the outermost EndBatch writes. Use one around every load or save of many values: each
+    // single change of a file-backed store is a locked, flushed rewrite of the file. While a batch is open,
+    // a second file store object on the same file in this process fails its changes instead of waiting.
     virtual void BeginBatch() { }
     virtual void EndBatch() { }
 };

@@ -1,18 +1,104 @@
 #include "app/gui/application.h"
 
+#include "app/gui/app_context.h"
+#include "app/gui/form_about.h"
+#include "app/gui/form_learning.h"
+#include "app/gui/form_message.h"
+#include "app/gui/form_set.h"
+#include "app/gui/form_user.h"
+#include "app/gui/learning_startup.h"
+#include "cards/gui/form_card.h"
+#include "common/files.h"
+#include "common/instance_lock.h"
+
 #include <QApplication>
-#include <QMainWindow>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
 
 namespace vb {
 
+namespace {
+
+std::string ExecutablePath(const char* argv0)
+{
+    std::error_code ec;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        return self.string();
+    }
+    auto fromArgs = std::filesystem::absolute(argv0 ? argv0 : "", ec);
+    return ec ? std::string() : fromArgs.string();
+}
+
+std::vector<std::string> ArgumentsOf(int argc, char** argv)
+{
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.emplace_back(argv[i]);
+    }
+    return args;
+}
+
+} // namespace
+
 int RunVerbanta(int argc, char** argv)
 {
+    AppPaths paths = AppPaths::FromEnvironment(ExecutablePath(argc > 0 ? argv[0] : nullptr));
+
+    // Without its folder the lock file could not be made and every start would count as the first.
+    MakeDirectories(paths.ConfigFolder());
+    InstanceLock lock;
+    if (!lock.Acquire(paths.InstanceLockFile())) {
+        // Another instance runs: hand it the request and end before any window or display is touched.
+        auto registry = MakeSystemRegistry(paths.RegistryFile());
+        PostStartRequest(*registry, ArgumentsOf(argc, argv));
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Verbanta"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Verbanta"));
-    window.show();
-    return app.exec();
+    // Closing a window never ends the program (the lesson window hides); only "Выход" does.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // QApplication has taken its own options out of argv by now.
+    auto registry = MakeSystemRegistry(paths.RegistryFile());
+    AppContext ctx(std::move(paths), std::move(registry), ArgumentsOf(argc, argv));
+
+    // Created in this order and destroyed in the reverse one, so the lesson window, whose pupil the
+    // others save their settings for, goes last.
+    auto learning = std::make_unique<TForm_Learning>(ctx);
+    ctx.learning = learning.get();
+    auto settings = std::make_unique<TForm_Set>(ctx);
+    ctx.settings = settings.get();
+    auto about = std::make_unique<TForm_About>(ctx);
+    ctx.about = about.get();
+    auto card = std::make_unique<TForm_Card>(ctx);
+    ctx.card = card.get();
+    auto user = std::make_unique<TForm_User>(ctx);
+    ctx.user = user.get();
+    auto message = std::make_unique<TForm_Message>(ctx);
+    ctx.message = message.get();
+
+    learning->show();
+    const int status = QApplication::exec();
+
+    message.reset();
+    ctx.message = nullptr;
+    user.reset();
+    ctx.user = nullptr;
+    card.reset();
+    ctx.card = nullptr;
+    about.reset();
+    ctx.about = nullptr;
+    settings.reset();
+    ctx.settings = nullptr;
+    learning.reset();
+    ctx.learning = nullptr;
+    return status;
 }
 
 } // namespace vb

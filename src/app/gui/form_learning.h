@@ -1,8 +1,40 @@
 #pragma once
 
+// The lesson window, the program's main window. It holds the lesson pages, the dictionary and text
+// pages, the main menu and the timers of the whole program, and it coordinates the secondary windows.
+//
+// Components and the window's state are public members under their design names: the other windows
+// and the later lesson, dictionary, tray and text code read and change them directly, as they read a
+// setting from its control.
+//
+// The code is spread over several files:
+//   form_learning.cpp      construction (layout, main menu, timers), life cycle, start-up request,
+//                          topmost state, secondary-window protocol, page panels
+//   learning_settings.cpp  loading and saving the window's settings
+//   learning_handlers.cpp  handlers and operations whose behaviour is still to come, grouped by area;
+//                          each area moves into its own file when it is built
+
 #include "app/gui/app_context.h"
+#include "engine/settings.h"
 
 #include <QMainWindow>
+
+#include <cstdint>
+#include <string>
+
+class QAction;
+class QActionGroup;
+class QCloseEvent;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QShowEvent;
+class QStackedWidget;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
 
 namespace vb {
 
@@ -10,10 +42,245 @@ class TForm_Learning : public QMainWindow
 {
     Q_OBJECT
 public:
+    // Runs FormCreate.
     explicit TForm_Learning(AppContext& ctx, QWidget* parent = nullptr);
+    // Runs FormDestroy.
+    ~TForm_Learning() override;
+
+    // Pages of PageControl by index.
+    enum Page {
+        kPageVariant = 0,
+        kPageMosaic = 1,
+        kPageWriting = 2,
+        kPageDictionary = 3,
+        kPageText = 4,
+    };
+
+    // The smallest size of the window (frame excluded).
+    static constexpr int kMinimumWidth = 610;
+    static constexpr int kMinimumHeight = 376;
+
+    // ---- Life cycle
+    // Runs whenever the window becomes visible; also called directly to refresh after a pupil or
+    // dictionary change.
+    void FormShow();
+
+    // ---- Window placement
+    // The window's place is that of its inside (menu bar included), not of its frame: frame sizes
+    // differ between desktops and are unknown until the window is first shown, so a frame-based place
+    // would drift with every save and load.
+    int WindowLeft() const;
+    int WindowTop() const;
+    void PlaceAt(int left, int top);
+    // True while the window sits off screen at start-up, waiting to go to the tray.
+    bool IsParked() const { return m_parked; }
+    // The top the settings store writes: the saved one while the window is parked.
+    int StoredTop() const;
+
+    // ---- Topmost state and secondary windows
+    // Makes the window stay on top (or not) without moving, resizing or activating it.
+    void SetTopmost(bool topmost);
+    // Every secondary window calls these from its show and hide events, and the lesson window's own
+    // standard dialogs around their call.
+    void SecondaryShown();
+    void SecondaryHidden();
+    // After a modal window of the program has closed.
+    void ModalWasClosed();
+
+    // ---- Pages
+    // Selects a page from code; unlike a click on a tab this does not run PageControlChange.
+    void SelectPage(int page);
+    // Shows the task strip and the bottom panel that belong to a page: pages 0-2 the last answer,
+    // page 3 the search, page 4 the text options; the task strip only on pages 0 and 2.
+    void ShowPagePanels(int page);
+
+    // ---- Operations of other areas (learning_handlers.cpp until they are built)
+    void HideToTray();
+    void ShowFromTray();
+    void OpenDictionary(const std::string& path);
+    // False when the user cancels (the program then keeps running).
+    bool AskSaveChanges();
+    // The lesson window's settings (learning_settings.cpp).
+    void LoadLearningSettings();
+    void SaveLearningSettings(bool withProgress);
+    // The settings window's and the card window's values.
+    void SaveSettings();
+    void SaveCardSettings();
+    // The setting "Всплывать поверх всех окон".
+    bool TopmostSetting() const;
+    // The pupil's progress in the open dictionary.
+    void SaveProgress();
+    // The pupil items of "Ученик" and the caption.
+    void BuildPupilMenu();
+    // The text page back to an empty text.
+    void ResetTextPage();
+
+    // ---- State
+    // The live values of the window's stored settings; the window's own geometry, page and lesson
+    // switches are copied in before every save.
+    LearningSettings Settings;
+    std::string PupilName;
+    // "Software\\Verbanta\\" + PupilName: the key of this pupil's settings.
+    std::string PupilKey;
+    // A secondary window of the program is open: the window does not come forward by itself then.
+    bool DialogOpen = false;
+    // The settings window has read its settings at least once.
+    bool SettingsLoaded = false;
+    // 'Y' after "Выход", 'N' otherwise.
+    char QuitRequested = 'N';
+    // The stored top while the window is parked off screen.
+    std::int32_t SavedTop = 0;
+    // 0 Variant, 1 Mosaic, 2 Writing: the last lesson page.
+    std::int32_t ActiveMethod = 0;
+    // Set after a modal window has closed; the dictionary grid clears it.
+    bool ModalClosed = false;
+    // The pupil's recent dictionaries, each followed by ";".
+    std::string RecentDictionaries;
+
+    // ---- Components
+    QGroupBox* GBox_Word = nullptr;
+    QLabel* word = nullptr;
+    QLabel* wordtrsc = nullptr;
+
+    QTabWidget* PageControl = nullptr;
+    // The five pages; each has an empty layout for its content.
+    QWidget* PageVariant = nullptr;
+    QWidget* PageMosaic = nullptr;
+    QWidget* PageWriting = nullptr;
+    QWidget* PageDictionary = nullptr;
+    QWidget* PageText = nullptr;
+
+    // The bottom strip: one of the three panels is shown.
+    QStackedWidget* BottomStrip = nullptr;
+    QFrame* PanelLastWord = nullptr;
+    QLabel* LastWord = nullptr;
+    QLabel* LastTranscr = nullptr;
+    QLabel* LastWordTransl = nullptr;
+    QLabel* LastTesaurus = nullptr;
+    QFrame* PanelFindWord = nullptr;
+    QFrame* PanelText = nullptr;
+
+    QStatusBar* StatusBar = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+    // Never shown: measures texts.
+    QLabel* LBW = nullptr;
+
+    // Main menu.
+    QMenu* m_lesson = nullptr;
+    QMenu* m_lesson_pupil = nullptr;
+    QAction* m_lesson_pupil_new = nullptr;
+    QAction* m_lesson_pupil_delete = nullptr;
+    // The pupil items follow this separator.
+    QAction* m_lesson_pupil_sep = nullptr;
+    QMenu* m_lesson_method = nullptr;
+    QActionGroup* m_lesson_method_group = nullptr;
+    QAction* m_lesson_variant = nullptr;
+    QAction* m_lesson_moz = nullptr;
+    QAction* m_lesson_enter = nullptr;
+    QAction* m_card = nullptr;
+    QAction* m_lesson_new = nullptr;
+    QAction* m_lesson_visual = nullptr;
+    QAction* m_lesson_voice = nullptr;
+    QAction* m_lesson_dictant = nullptr;
+    QAction* m_lesson_quit = nullptr;
+
+    QMenu* m_dict = nullptr;
+    QAction* m_dict_open = nullptr;
+    QMenu* m_dict_open_list = nullptr;
+    QAction* m_dict_create = nullptr;
+    QAction* m_dict_saveas = nullptr;
+    QAction* m_dict_savefonts = nullptr;
+    QAction* m_dict_save = nullptr;
+    QAction* m_dict_undo = nullptr;
+
+    QMenu* m_set = nullptr;
+    QAction* m_set_common = nullptr;
+    QAction* m_set_learning = nullptr;
+    QAction* m_set_card = nullptr;
+    QAction* m_set_voice = nullptr;
+
+    QMenu* m_help = nullptr;
+    QAction* m_content = nullptr;
+    QAction* m_about = nullptr;
+
+    // Timers; all but TimerStartup start disabled, and all but TimerStartup fire once.
+    QTimer* TimerStartup = nullptr;
+    QTimer* TimerStartTray = nullptr;
+    QTimer* TimerHideLearnForm = nullptr;
+    QTimer* TimerCard = nullptr;
+    QTimer* TimerTesaurus = nullptr;
+    QTimer* TimerTranslate = nullptr;
+    QTimer* TimerPronounceWord = nullptr;
+    QTimer* TimerPronounceTrsl = nullptr;
+
+public slots:
+    // Page control and lesson commands.
+    void PageControlChange();
+    void m_lesson_MethodClick();
+    void m_lesson_newClick();
+    void m_lesson_visualClick();
+    void m_lesson_voiceClick();
+    void m_lesson_dictantClick();
+    // Pupils.
+    void m_lesson_pupil_newClick();
+    void m_lesson_pupil_deleteClick();
+    // Tray and cards.
+    void m_cardClick();
+    // Dictionary files and fonts.
+    void m_dict_openClick();
+    void m_dict_createClick();
+    void m_dict_saveasClick();
+    void m_dict_saveClick();
+    void m_dict_undoClick();
+    void BTfontClick();
+    // Settings window.
+    void m_set_commonClick();
+    void m_set_learningClick();
+    void m_set_cardClick();
+    void m_set_voiceClick();
+    // Help.
+    void m_contentClick();
+    void m_aboutClick();
+    // "Выход" of the main menu and of the tray menu.
+    void m_lesson_quitClick();
+
+    // Timers.
+    void TimerStartupTimer();
+    void TimerStartTrayTimer();
+    void TimerHideLearnFormTimer();
+    void TimerCardTimer();
+    void TimerTesaurusTimer();
+    void TimerTranslateTimer();
+    void TimerPronounceWordTimer();
+    void TimerPronounceTrslTimer();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void CreateLayout();
+    void CreateMainMenu();
+    void CreateTimers();
+
+    void FormCreate();
+    void FormClose(QCloseEvent* event);
+    void FormDestroy();
+
+    // Start-up placement from the stored values.
+    void ApplyTopPlacement(const TopPlacement& placement);
+    void ApplyStoredTab(int page);
+    // Copies what the window itself holds into Settings.
+    void CollectLearningSettings();
+
+    // Start-up seeding and warm-up of the random generator.
+    void SeedRandomGenerator();
+    // Tray icon registration for the life of the window.
+    void RegisterTrayIcon();
+    void RemoveTrayIcon();
+
     AppContext& m_ctx;
+    bool m_parked = false;
 };
 
 } // namespace vb

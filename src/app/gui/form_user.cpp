@@ -2,6 +2,10 @@
 
 namespace vb {
 
-TForm_User::TForm_User(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx) { }
+TForm_User::TForm_User(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("Form_User"));
+    setWindowTitle(QStringLiteral("Новый ученик"));
+}
 
 } // namespace vb

@@ -1,0 +1,155 @@
+// Handlers and operations of the lesson window whose behaviour is built elsewhere. Each group moves
+// into its own file when its area is built; until then the window runs with these minimal versions.
+
+#include "app/gui/form_learning.h"
+
+#include <QTabWidget>
+
+namespace vb {
+
+// ---------------------------------------------------------------------------------------------------
+// Random generator
+
+void TForm_Learning::SeedRandomGenerator()
+{
+    // The generator is seeded and warmed up here, once, before anything draws from it.
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Settings store
+
+// The settings window and the card window keep these values and save them.
+void TForm_Learning::SaveSettings() { }
+
+void TForm_Learning::SaveCardSettings() { }
+
+bool TForm_Learning::TopmostSetting() const
+{
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Lesson words and progress
+
+void TForm_Learning::SaveProgress() { }
+
+// ---------------------------------------------------------------------------------------------------
+// Text page
+
+void TForm_Learning::ResetTextPage() { }
+
+// ---------------------------------------------------------------------------------------------------
+// Tray
+
+void TForm_Learning::RegisterTrayIcon() { }
+
+void TForm_Learning::RemoveTrayIcon() { }
+
+void TForm_Learning::HideToTray()
+{
+    hide();
+}
+
+void TForm_Learning::ShowFromTray()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm_Learning::TimerHideLearnFormTimer() { }
+
+void TForm_Learning::m_cardClick() { }
+
+// ---------------------------------------------------------------------------------------------------
+// Lesson control
+
+void TForm_Learning::PageControlChange()
+{
+    if (IsParked()) {
+        return;
+    }
+    const int page = PageControl->currentIndex();
+    if (page >= kPageVariant && page <= kPageWriting) {
+        ActiveMethod = page;
+    }
+    ShowPagePanels(page);
+}
+
+void TForm_Learning::m_lesson_MethodClick() { }
+
+void TForm_Learning::m_lesson_newClick() { }
+
+void TForm_Learning::m_lesson_visualClick() { }
+
+void TForm_Learning::m_lesson_dictantClick() { }
+
+// ---------------------------------------------------------------------------------------------------
+// Pronunciation
+
+void TForm_Learning::m_lesson_voiceClick() { }
+
+void TForm_Learning::TimerPronounceWordTimer() { }
+
+void TForm_Learning::TimerPronounceTrslTimer() { }
+
+// ---------------------------------------------------------------------------------------------------
+// Word cards
+
+void TForm_Learning::TimerCardTimer() { }
+
+void TForm_Learning::TimerTesaurusTimer() { }
+
+void TForm_Learning::TimerTranslateTimer() { }
+
+// ---------------------------------------------------------------------------------------------------
+// Pupils
+
+void TForm_Learning::BuildPupilMenu() { }
+
+void TForm_Learning::m_lesson_pupil_newClick() { }
+
+void TForm_Learning::m_lesson_pupil_deleteClick() { }
+
+// ---------------------------------------------------------------------------------------------------
+// Dictionary files and fonts
+
+void TForm_Learning::OpenDictionary(const std::string& /*path*/) { }
+
+bool TForm_Learning::AskSaveChanges()
+{
+    return true;
+}
+
+void TForm_Learning::m_dict_openClick() { }
+
+void TForm_Learning::m_dict_createClick() { }
+
+void TForm_Learning::m_dict_saveasClick() { }
+
+void TForm_Learning::m_dict_saveClick() { }
+
+void TForm_Learning::m_dict_undoClick() { }
+
+void TForm_Learning::BTfontClick() { }
+
+// ---------------------------------------------------------------------------------------------------
+// Settings window
+
+void TForm_Learning::m_set_commonClick() { }
+
+void TForm_Learning::m_set_learningClick() { }
+
+void TForm_Learning::m_set_cardClick() { }
+
+void TForm_Learning::m_set_voiceClick() { }
+
+// ---------------------------------------------------------------------------------------------------
+// Help
+
+void TForm_Learning::m_contentClick() { }
+
+void TForm_Learning::m_aboutClick() { }
+
+} // namespace vb

@@ -1,0 +1,69 @@
+// Loading and saving the lesson window's settings.
+
+#include "app/gui/form_learning.h"
+
+#include "app/gui/learning_startup.h"
+
+#include <QAction>
+#include <QLabel>
+
+namespace vb {
+
+void TForm_Learning::LoadLearningSettings()
+{
+    const LearningLoadResult result = vb::LoadLearningSettings(*m_ctx.registry, PupilKey, Settings);
+
+    // Geometry and page, each as far as the reading got; the minimum size still holds.
+    ApplyTopPlacement(PlaceLearningTop(result, Settings, SettingsLoaded, WindowTop()));
+    if (result.Read("LearningLeft")) {
+        PlaceAt(Settings.Left, WindowTop());
+    }
+    if (result.Read("LearningHeight")) {
+        resize(width(), Settings.Height);
+    }
+    if (result.Read("LearningWidth")) {
+        resize(Settings.Width, height());
+    }
+    if (result.Read("LearningTab")) {
+        ApplyStoredTab(Settings.ActiveMethod);
+    }
+
+    // The lesson switches keep their state when nothing was read.
+    m_lesson_visual->setChecked(Settings.m_lesson_visual);
+    m_lesson_dictant->setChecked(Settings.m_lesson_dictant);
+
+    BuildPupilMenu();
+    ResetTextPage();
+    for (QLabel* label : {LastWord, LastTesaurus, LastTranscr, LastWordTransl}) {
+        label->clear();
+    }
+
+    // The command-line dictionary counts only at start-up, not on later pupil changes.
+    OpenDictionary(
+        ChooseDictionary(Settings.DictionaryPath, m_ctx.args, SettingsLoaded, m_ctx.paths.DefaultDictionary()));
+}
+
+void TForm_Learning::CollectLearningSettings()
+{
+    Settings.Top = StoredTop();
+    Settings.Left = WindowLeft();
+    Settings.Height = height();
+    Settings.Width = width();
+    // The method, not the page shown: the dictionary and text pages are never restored.
+    Settings.ActiveMethod = ActiveMethod;
+    Settings.m_lesson_visual = m_lesson_visual->isChecked();
+    Settings.m_lesson_dictant = m_lesson_dictant->isChecked();
+}
+
+void TForm_Learning::SaveLearningSettings(bool withProgress)
+{
+    if (withProgress) {
+        SaveProgress();
+    } else {
+        RecentDictionaries.clear();
+    }
+    CollectLearningSettings();
+    vb::SaveLearningSettings(*m_ctx.registry, PupilName, PupilKey, Settings, RecentDictionaries);
+}
+
+} // namespace vb

@@ -1,0 +1,63 @@
+#include "app/gui/learning_startup.h"
+
+#include "app/gui/app_context.h"
+#include "common/codepage.h"
+
+namespace vb {
+
+std::string PupilKeyOf(const std::string& pupilName)
+{
+    return std::string(AppContext::kRootKey) + "\\" + pupilName;
+}
+
+std::string ReadPupilName(Registry& registry)
+{
+    auto name = registry.ReadString(AppContext::kRootKey, "Application");
+    if (!name || name->empty()) {
+        return "Default";
+    }
+    return *name;
+}
+
+bool PostStartRequest(Registry& registry, const std::vector<std::string>& args)
+{
+    // A running instance that has never saved anything cannot be reached; creating the key here would
+    // leave settings behind for a program that did not start.
+    if (!registry.KeyExists(AppContext::kRootKey)) {
+        return false;
+    }
+    // An empty argument would read as "no request" and the running instance would not come forward.
+    const std::string request = args.empty() || args.front().empty() ? std::string("startup") : args.front();
+    return registry.WriteString(AppContext::kRootKey, "", request);
+}
+
+std::optional<std::string> TakeStartRequest(Registry& registry)
+{
+    RegistryBatch batch(registry);
+    auto request = registry.ReadString(AppContext::kRootKey, "");
+    if (!request || request->empty()) {
+        return std::nullopt;
+    }
+    registry.WriteString(AppContext::kRootKey, "", "");
+    return request;
+}
+
+bool IsDictionaryArgument(std::string_view arg)
+{
+    if (arg.size() < 4) {
+        return false;
+    }
+    return UpperCase1251(arg.substr(arg.size() - 4)) == ".LQD";
+}
+
+std::string ChooseDictionary(const std::string& stored, const std::vector<std::string>& args, bool settingsLoaded,
+                             const std::string& defaultDictionary)
+{
+    std::string path = stored;
+    if (!settingsLoaded && !args.empty() && IsDictionaryArgument(args.front())) {
+        path = args.front();
+    }
+    return path.empty() ? defaultDictionary : path;
+}
+
+} // namespace vb

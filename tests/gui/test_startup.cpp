@@ -1,0 +1,211 @@
+// The single instance: the request a second start leaves, and the running instance taking it.
+
+#include "app/gui/learning_startup.h"
+#include "common/app_paths.h"
+#include "common/instance_lock.h"
+#include "support/temp_home.h"
+#include "test_learning_fixture.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <sys/types.h>
+
+#include <csignal>
+#include <memory>
+#include <optional>
+#include <string>
+
+using vb::MakeMemoryRegistry;
+
+namespace {
+
+constexpr const char* kRoot = "Software\\Verbanta";
+
+} // namespace
+
+TEST(StartRequest, PostedOnlyIntoAnExistingKey)
+{
+    auto store = MakeMemoryRegistry();
+    EXPECT_FALSE(vb::PostStartRequest(*store, {"some.lqd"}));
+    EXPECT_FALSE(store->KeyExists(kRoot));
+
+    store->CreateKey(kRoot);
+    EXPECT_TRUE(vb::PostStartRequest(*store, {"some.lqd", "ignored"}));
+    EXPECT_EQ(store->ReadString(kRoot, ""), "some.lqd");
+    EXPECT_TRUE(vb::PostStartRequest(*store, {}));
+    EXPECT_EQ(store->ReadString(kRoot, ""), "startup");
+    // An empty argument must still bring the running instance forward.
+    EXPECT_TRUE(vb::PostStartRequest(*store, {""}));
+    EXPECT_EQ(store->ReadString(kRoot, ""), "startup");
+}
+
+TEST(StartRequest, TakenOnceAndCleared)
+{
+    auto store = MakeMemoryRegistry();
+    EXPECT_EQ(vb::TakeStartRequest(*store), std::nullopt);
+    EXPECT_FALSE(store->KeyExists(kRoot));
+
+    store->CreateKey(kRoot);
+    EXPECT_EQ(vb::TakeStartRequest(*store), std::nullopt);
+    store->WriteString(kRoot, "", "/home/a/words.lqd");
+    EXPECT_EQ(vb::TakeStartRequest(*store), "/home/a/words.lqd");
+    EXPECT_EQ(store->ReadString(kRoot, ""), "");
+    EXPECT_EQ(vb::TakeStartRequest(*store), std::nullopt);
+}
+
+TEST(StartRequest, DictionaryArgumentAndChoice)
+{
+    EXPECT_TRUE(vb::IsDictionaryArgument("a.lqd"));
+    EXPECT_TRUE(vb::IsDictionaryArgument("/x/B.LQD"));
+    EXPECT_TRUE(vb::IsDictionaryArgument(".Lqd"));
+    EXPECT_FALSE(vb::IsDictionaryArgument("lqd"));
+    EXPECT_FALSE(vb::IsDictionaryArgument(""));
+    EXPECT_FALSE(vb::IsDictionaryArgument("words.lqd.txt"));
+    EXPECT_FALSE(vb::IsDictionaryArgument("startup"));
+
+    const std::string def = "/data/dict/dt_basic.lqd";
+    EXPECT_EQ(vb::ChooseDictionary("", {}, false, def), def);
+    EXPECT_EQ(vb::ChooseDictionary("/s.lqd", {}, false, def), "/s.lqd");
+    EXPECT_EQ(vb::ChooseDictionary("/s.lqd", {"/arg.LQD"}, false, def), "/arg.LQD");
+    // Only at start-up, and only a dictionary.
+    EXPECT_EQ(vb::ChooseDictionary("/s.lqd", {"/arg.lqd"}, true, def), "/s.lqd");
+    EXPECT_EQ(vb::ChooseDictionary("/s.lqd", {"/notes.txt"}, false, def), "/s.lqd");
+    EXPECT_EQ(vb::ChooseDictionary("", {"/notes.txt"}, false, def), def);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The real program, started twice.
+
+namespace {
+
+class Program
+{
+public:
+    explicit Program(const std::string& home)
+    {
+        auto env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VERBANTA_HOME"), QString::fromStdString(home));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        m_process.setProcessEnvironment(env);
+        m_process.setProgram(QStringLiteral(VB_EXE_PATH));
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    }
+
+    ~Program()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            Continue();
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+
+    void Start(const QStringList& args = {})
+    {
+        m_process.setArguments(args);
+        m_process.start();
+    }
+
+    void Stop() { Signal(SIGSTOP); }
+    void Continue() { Signal(SIGCONT); }
+
+    QProcess& Process() { return m_process; }
+
+private:
+    void Signal(int sig)
+    {
+        // Never 0: that would signal this whole process group.
+        const auto pid = static_cast<pid_t>(m_process.processId());
+        if (pid > 0) {
+            ::kill(pid, sig);
+        }
+    }
+
+    QProcess m_process;
+};
+
+struct Home
+{
+    vbtest::TempHome temp;
+    vb::AppPaths paths = vb::AppPaths::FromEnvironment(VB_EXE_PATH);
+    std::unique_ptr<vb::Registry> store = vb::MakeFileRegistry(paths.RegistryFile());
+
+    std::optional<std::string> Request() { return store->ReadString(kRoot, ""); }
+};
+
+} // namespace
+
+TEST(SecondStart, LeavesItsArgumentAndEndsAtOnce)
+{
+    Home home;
+    home.store->CreateKey(kRoot);
+    // This test holds the lock, so the program finds an instance running.
+    vb::InstanceLock lock;
+    ASSERT_TRUE(lock.Acquire(home.paths.InstanceLockFile()));
+
+    Program second(home.temp.Path());
+    QElapsedTimer clock;
+    clock.start();
+    second.Start({QStringLiteral("some.lqd")});
+    ASSERT_TRUE(second.Process().waitForFinished(30000));
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(second.Process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.Process().exitCode(), 0);
+    EXPECT_EQ(home.Request(), "some.lqd");
+
+    Program plain(home.temp.Path());
+    plain.Start();
+    ASSERT_TRUE(plain.Process().waitForFinished(30000));
+    EXPECT_EQ(plain.Process().exitCode(), 0);
+    EXPECT_EQ(home.Request(), "startup");
+}
+
+TEST(SecondStart, WritesNothingWithoutTheKey)
+{
+    Home home;
+    vb::InstanceLock lock;
+    ASSERT_TRUE(lock.Acquire(home.paths.InstanceLockFile()));
+
+    Program second(home.temp.Path());
+    second.Start({QStringLiteral("some.lqd")});
+    ASSERT_TRUE(second.Process().waitForFinished(30000));
+    EXPECT_EQ(second.Process().exitCode(), 0);
+    EXPECT_FALSE(home.store->KeyExists(kRoot));
+}
+
+TEST(SecondStart, RunningInstanceTakesTheRequest)
+{
+    Home home;
+    home.store->CreateKey(kRoot);
+    // A request pending from the start tells when the first instance is up and polling.
+    home.store->WriteString(kRoot, "", "startup");
+
+    Program first(home.temp.Path());
+    first.Start();
+    ASSERT_TRUE(first.Process().waitForStarted(30000));
+    ASSERT_TRUE(vbtest::WaitUntil([&] { return home.Request() == ""; }, 30000)) << "the first instance never polled";
+    ASSERT_EQ(first.Process().state(), QProcess::Running);
+
+    // Frozen, the first instance cannot take the request before it is checked.
+    first.Stop();
+    Program second(home.temp.Path());
+    second.Start({QStringLiteral("some.lqd")});
+    bool secondEnded = second.Process().waitForFinished(5000);
+    first.Continue();
+    if (!secondEnded) {
+        // Frozen in the middle of a store write, the first instance held the second one up.
+        secondEnded = second.Process().waitForFinished(30000);
+    }
+    ASSERT_TRUE(secondEnded);
+    EXPECT_EQ(second.Process().exitCode(), 0);
+    EXPECT_EQ(home.Request(), "some.lqd");
+
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(vbtest::WaitUntil([&] { return home.Request() == ""; }, 10000));
+    // One poll period, with room for a busy machine.
+    EXPECT_LT(clock.elapsed(), 1500 + 500);
+    EXPECT_EQ(first.Process().state(), QProcess::Running);
+}

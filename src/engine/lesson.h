@@ -143,6 +143,8 @@ public:
     void StartExercise();
     // A shorter exercise length takes effect at once; a longer one waits for the next exercise.
     void LimitExerciseLeft();
+    // For rules outside this class that change a shown value (TaskPoints of a chosen Mosaic item, ...).
+    void UpdateStatusBar() const { Events().UpdateStatusBar(); }
 
 private:
     LessonEvents& Events() const;

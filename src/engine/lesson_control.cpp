@@ -1,0 +1,89 @@
+#include "engine/lesson_control.h"
+
+#include "common/message_dialog.h"
+#include "common/strings.h"
+#include "engine/status_texts.h"
+
+namespace vb {
+
+PageArrangement ArrangePage(int page)
+{
+    PageArrangement a;
+    switch (page) {
+    case kMethodVariant:
+    case kMethodMosaic:
+    case kMethodWriting:
+        a.lessonPage = true;
+        a.taskStrip = page != kMethodMosaic;
+        a.panel = BottomPanel::LastWord;
+        a.checkedMethod = page;
+        a.lessonNewEnabled = true;
+        break;
+    case kPageDictionary:
+        a.panel = BottomPanel::FindWord;
+        a.dictionaryFonts = true;
+        break;
+    case kPageText:
+        a.panel = BottomPanel::Text;
+        break;
+    default:
+        break;
+    }
+    return a;
+}
+
+WordMenuItems WordPopupMenuPopup(int page, std::int32_t workSetSize, int& listTargetIndex, bool voice)
+{
+    const bool mosaic = page == kMethodMosaic;
+    if (!mosaic) {
+        listTargetIndex = 0;
+    }
+    WordMenuItems items;
+    items.pm_word_next = workSetSize > 1;
+    items.pm_hint = workSetSize > 0 && listTargetIndex >= 0;
+    items.pm_visual = !mosaic;
+    items.pm_dictant = !mosaic;
+    items.pm_word_voice = voice && items.pm_hint;
+    items.pm_word_off = items.pm_hint;
+    items.pm_word_on = items.pm_hint;
+    items.pm_word_color = true;
+    return items;
+}
+
+bool TaskShowsWord(int direction, bool dictation)
+{
+    return (direction == 1) == dictation;
+}
+
+bool TaskTranscriptionVisible(bool visual, bool taskShowsWord, int rgTransc, bool pointerOver)
+{
+    if (!visual || !taskShowsWord) {
+        return false;
+    }
+    return rgTransc == 0 || (rgTransc == 2 && pointerOver);
+}
+
+std::string WritingHintText(const Lesson& lesson)
+{
+    const ProgressArray& progress = lesson.EnterProgress;
+    if (lesson.TaskPos < 0 || static_cast<std::size_t>(lesson.TaskPos) >= progress.size()) {
+        return {};
+    }
+    const std::int32_t w = progress[static_cast<std::size_t>(lesson.TaskPos)].WordIndex;
+    if (w < 0 || static_cast<std::size_t>(w) >= lesson.LessonWords.size()) {
+        return {};
+    }
+    const TLessonWord& word = lesson.LessonWords[static_cast<std::size_t>(w)];
+    return StripParens(lesson.TaskDirection == 1 ? word.Word : word.Translation);
+}
+
+bool RelearnDictionary(Lesson& lesson, MessageDialog* dialog)
+{
+    if (!dialog || dialog->ShowMessageDialog("Учить словарь заново?", "да", "", "нет") != 1) {
+        return false;
+    }
+    lesson.ResetMethodPoints();
+    return true;
+}
+
+} // namespace vb

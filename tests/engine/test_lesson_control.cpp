@@ -1,0 +1,149 @@
+// Lesson control: the page arrangement, the task-word menu, the presentation modes, the Writing hint and
+// "Учить словарь заново".
+
+#include "common/codepage.h"
+#include "common/message_dialog.h"
+#include "engine/lesson.h"
+#include "engine/lesson_control.h"
+
+#include <gtest/gtest.h>
+
+using namespace vb;
+
+namespace {
+
+struct Dialog : MessageDialog
+{
+    int answer = 0;
+    std::string text, caption1, caption2, caption3;
+    int ShowMessageDialog(const std::string& t, const std::string& c1, const std::string& c2,
+                          const std::string& c3) override
+    {
+        text = t;
+        caption1 = c1;
+        caption2 = c2;
+        caption3 = c3;
+        return answer;
+    }
+};
+
+} // namespace
+
+TEST(LessonControl, PagesArrangeTaskStripPanelsAndMethodItems)
+{
+    for (int page : {0, 2}) {
+        const PageArrangement a = ArrangePage(page);
+        EXPECT_TRUE(a.lessonPage);
+        EXPECT_TRUE(a.taskStrip);
+        EXPECT_EQ(a.panel, BottomPanel::LastWord);
+        EXPECT_EQ(a.checkedMethod, page);
+        EXPECT_TRUE(a.lessonNewEnabled);
+    }
+    const PageArrangement mosaic = ArrangePage(1);
+    EXPECT_TRUE(mosaic.lessonPage);
+    EXPECT_FALSE(mosaic.taskStrip);
+    EXPECT_EQ(mosaic.checkedMethod, 1);
+
+    const PageArrangement dictionary = ArrangePage(3);
+    EXPECT_FALSE(dictionary.lessonPage);
+    EXPECT_FALSE(dictionary.taskStrip);
+    EXPECT_EQ(dictionary.panel, BottomPanel::FindWord);
+    EXPECT_EQ(dictionary.checkedMethod, -1);
+    EXPECT_FALSE(dictionary.lessonNewEnabled);
+    EXPECT_TRUE(dictionary.dictionaryFonts);
+
+    const PageArrangement text = ArrangePage(4);
+    EXPECT_EQ(text.panel, BottomPanel::Text);
+    EXPECT_EQ(text.checkedMethod, -1);
+    EXPECT_FALSE(text.lessonNewEnabled);
+    EXPECT_FALSE(text.dictionaryFonts);
+}
+
+TEST(LessonControl, WordMenuOnTaskPages)
+{
+    // No list item to aim at: the target index becomes 0, so the task commands depend on the working set.
+    int target = -1;
+    WordMenuItems items = WordPopupMenuPopup(0, 5, target, false);
+    EXPECT_EQ(target, 0);
+    EXPECT_EQ(items, (WordMenuItems{true, true, true, true, false, true, true, true}));
+
+    items = WordPopupMenuPopup(2, 1, target, true);
+    EXPECT_EQ(items, (WordMenuItems{false, true, true, true, true, true, true, true}));
+
+    // Nothing left to learn: only the modes and the colour.
+    items = WordPopupMenuPopup(0, 0, target, true);
+    EXPECT_EQ(items, (WordMenuItems{false, false, false, false, false, true, true, true}));
+}
+
+TEST(LessonControl, WordMenuOnMosaicLists)
+{
+    int target = 3;
+    WordMenuItems items = WordPopupMenuPopup(1, 8, target, true);
+    EXPECT_EQ(target, 3);
+    EXPECT_EQ(items, (WordMenuItems{true, true, true, true, true, false, false, true}));
+
+    // Opened beside the items: no item commands.
+    target = -1;
+    items = WordPopupMenuPopup(1, 8, target, true);
+    EXPECT_EQ(target, -1);
+    EXPECT_EQ(items, (WordMenuItems{true, false, false, false, false, false, false, true}));
+}
+
+TEST(LessonControl, PresentationModes)
+{
+    EXPECT_FALSE(TaskShowsWord(1, false));
+    EXPECT_TRUE(TaskShowsWord(1, true));
+    EXPECT_TRUE(TaskShowsWord(0, false));
+    EXPECT_FALSE(TaskShowsWord(0, true));
+
+    // "Показывать": always with the foreign word in view.
+    EXPECT_TRUE(TaskTranscriptionVisible(true, true, 0, false));
+    EXPECT_FALSE(TaskTranscriptionVisible(true, false, 0, true));
+    EXPECT_FALSE(TaskTranscriptionVisible(false, true, 0, true));
+    // "Не показывать": never.
+    EXPECT_FALSE(TaskTranscriptionVisible(true, true, 1, true));
+    // "Динамически": under the pointer only.
+    EXPECT_FALSE(TaskTranscriptionVisible(true, true, 2, false));
+    EXPECT_TRUE(TaskTranscriptionVisible(true, true, 2, true));
+    EXPECT_FALSE(TaskTranscriptionVisible(false, true, 2, true));
+}
+
+TEST(LessonControl, WritingHintIsTheAnswerWithoutParentheses)
+{
+    Lesson lesson;
+    lesson.LessonWords = {{"a", "x", "", ""}, {"ice-cream (dessert)", Utf8ToCp1251("мороженое (десерт)"), "", ""}};
+    lesson.WordCount = 2;
+    lesson.EnterProgress = {{0, 0}, {1, 0}};
+    lesson.TaskPos = 1;
+    lesson.TaskDirection = 1;
+    EXPECT_EQ(WritingHintText(lesson), "ice-cream");
+    lesson.TaskDirection = 0;
+    EXPECT_EQ(WritingHintText(lesson), Utf8ToCp1251("мороженое"));
+    lesson.TaskPos = 7;
+    EXPECT_EQ(WritingHintText(lesson), "");
+}
+
+TEST(LessonControl, RelearnOnlyOnYesAndOnlyTheActiveMethod)
+{
+    Lesson lesson;
+    lesson.WordCount = 2;
+    lesson.VarProgress = {{1, 30}, {0, -5}};
+    lesson.MozProgress = {{0, 12}, {1, 50}};
+    lesson.ActiveMethod = kMethodVariant;
+    Dialog dialog;
+
+    for (int answer : {0, 3}) {
+        dialog.answer = answer;
+        EXPECT_FALSE(RelearnDictionary(lesson, &dialog));
+        EXPECT_EQ(lesson.VarProgress[0].Points, 30);
+    }
+    EXPECT_EQ(dialog.text, "Учить словарь заново?");
+    EXPECT_EQ(dialog.caption1, "да");
+    EXPECT_EQ(dialog.caption2, "");
+    EXPECT_EQ(dialog.caption3, "нет");
+
+    dialog.answer = 1;
+    EXPECT_TRUE(RelearnDictionary(lesson, &dialog));
+    EXPECT_EQ(lesson.VarProgress, (ProgressArray{{1, 0}, {0, 0}}));
+    EXPECT_EQ(lesson.MozProgress, (ProgressArray{{0, 12}, {1, 50}}));
+}

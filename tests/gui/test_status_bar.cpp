@@ -88,6 +88,24 @@ TEST_F(StatusBarTest, TextsArePerPanelAndKeptWhileHidden)
     }
 }
 
+TEST_F(StatusBarTest, ShowsThePageViews)
+{
+    vb::LessonStatus lesson;
+    lesson.RightCount = 7;
+    lesson.WordCount = 850;
+    lesson.DictionaryPath = "/home/pupil/dict/basic.lqd";
+    bar->ShowView(vb::LessonStatusBar(lesson));
+    EXPECT_EQ(bar->PanelText(0), QStringLiteral("правильно: 7"));
+    EXPECT_EQ(bar->PanelText(5), QStringLiteral("словарь: basic [850] слов"));
+
+    // The dictionary page leaves panels 0-4 as they were, without width.
+    bar->ShowView(vb::DictionaryStatusBar(lesson.DictionaryPath, 850));
+    EXPECT_EQ(bar->PanelText(0), QStringLiteral("правильно: 7"));
+    EXPECT_TRUE(bar->PanelRect(0).isEmpty());
+    EXPECT_EQ(bar->PanelText(5), QStringLiteral("словарь: /home/pupil/dict/basic.lqd [850] слов"));
+    EXPECT_EQ(bar->PanelRect(5).width(), 600);
+}
+
 TEST_F(StatusBarTest, ProgressBarIsHiddenUntilWorkShowsIt)
 {
     QProgressBar* progress = bar->ProgressBar();

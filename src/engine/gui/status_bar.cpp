@@ -43,6 +43,16 @@ TMyStatusBar::TMyStatusBar(QWidget* parent)
     m_progressBar->hide();
 }
 
+void TMyStatusBar::ShowView(const StatusBarView& view)
+{
+    SetPanelWidths(view.widths);
+    for (int panel = 0; panel < kPanelCount; ++panel) {
+        if (const auto& text = view.texts[static_cast<std::size_t>(panel)]) {
+            SetPanelText(panel, QString::fromStdString(*text));
+        }
+    }
+}
+
 void TMyStatusBar::SetPanelWidths(const std::array<int, kPanelCount - 1>& widths)
 {
     for (int panel = 0; panel < kPanelCount - 1; ++panel) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/status_texts.h"
+
 #include <QStatusBar>
 
 #include <array>
@@ -19,6 +21,9 @@ public:
     static constexpr int kHeight = 19;
 
     explicit TMyStatusBar(QWidget* parent = nullptr);
+
+    // A page's widths and texts as UpdateStatusBar computes them; texts it leaves out stay.
+    void ShowView(const StatusBarView& view);
 
     // Widths of panels 0 to 4; panel 5 gets what is left.
     void SetPanelWidths(const std::array<int, kPanelCount - 1>& widths);

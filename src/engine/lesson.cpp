@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <string_view>
 
 namespace vb {
 
@@ -30,6 +31,27 @@ std::int32_t AddPoints(std::int32_t points, long long delta)
 }
 
 LessonEvents g_noEvents;
+
+// Every line of a dictionary text: bytes of 32 and below before a line are skipped (so blank lines do not
+// count), and a line ends at CR or LF.
+template <typename OnLine>
+void ForEachDictionaryLine(std::string_view text, OnLine onLine)
+{
+    std::size_t pos = 0;
+    while (true) {
+        while (pos < text.size() && static_cast<unsigned char>(text[pos]) <= 32) {
+            ++pos;
+        }
+        if (pos >= text.size()) {
+            return;
+        }
+        const std::size_t start = pos;
+        while (pos < text.size() && text[pos] != '\r' && text[pos] != '\n') {
+            ++pos;
+        }
+        onLine(text.substr(start, pos - start));
+    }
+}
 
 } // namespace
 
@@ -104,14 +126,17 @@ bool Lesson::LoadLessonWords(const std::string& dictionaryPath, const std::strin
     std::string bytes;
     const bool read = ReadWholeFile(dictionaryPath, bytes);
     if (read) {
-        std::vector<DictionaryRecord> entries = ReadLessonEntries(bytes);
-        bytes.clear();
-        bytes.shrink_to_fit();
-        LessonWords.reserve(entries.size());
-        for (DictionaryRecord& e : entries) {
+        // The same lines ReadLessonEntries takes, but counted first and then split straight into
+        // LessonWords: for a large dictionary a second list of entries would double the memory touched.
+        const std::string_view text(bytes.data(), std::min(bytes.size(), bytes.find('\0')));
+        std::size_t lines = 0;
+        ForEachDictionaryLine(text, [&](std::string_view) { ++lines; });
+        LessonWords.reserve(lines);
+        ForEachDictionaryLine(text, [&](std::string_view line) {
+            DictionaryRecord e = SplitDictionaryLine(line);
             LessonWords.push_back(TLessonWord{std::move(e.word), std::move(e.translate), std::move(e.transcription),
                                               std::move(e.tesaurus)});
-        }
+        });
         WordCount = static_cast<std::int32_t>(LessonWords.size());
     }
     LoadProgress();
@@ -121,17 +146,16 @@ bool Lesson::LoadLessonWords(const std::string& dictionaryPath, const std::strin
 void Lesson::LoadProgress()
 {
     const auto count = static_cast<std::size_t>(std::max(WordCount, 0));
+    WorkSetSize = WordCount;
+    std::string text;
+    if (count > 0 && !m_progressFile.empty() && ReadWholeFile(m_progressFile, text) &&
+        ParseProgressFile(text, WordCount, VarProgress, MozProgress, EnterProgress)) {
+        return;
+    }
     VarProgress.assign(count, TWordProgress{});
     MozProgress.assign(count, TWordProgress{});
     EnterProgress.assign(count, TWordProgress{});
-    WorkSetSize = WordCount;
     if (count == 0) {
-        return;
-    }
-
-    std::string text;
-    if (!m_progressFile.empty() && ReadWholeFile(m_progressFile, text) &&
-        ParseProgressFile(text, WordCount, VarProgress, MozProgress, EnterProgress)) {
         return;
     }
 

@@ -5,6 +5,7 @@
 #include "support/temp_home.h"
 
 #include "common/files.h"
+#include "dictionary/line_format.h"
 #include "engine/progress_file.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,19 @@ TEST_F(ProgressTest, DictionaryLinesBecomeLessonWords)
     EXPECT_EQ(lesson.LessonWords[2].Transcription, "[hi]");
     EXPECT_EQ(lesson.RightCount + lesson.ErrorCount + lesson.LearnedCount, 0);
     EXPECT_EQ(lesson.WorkSetSize, 3);
+
+    // The lines are those the dictionary module's lesson reading takes.
+    const std::string odd("\x01"
+                          "a_b|c\rd|e|f|g|h\n\n\t|x\r\n  \x7f|y\nlast\0hidden\r\nmore",
+                          46);
+    vbtest::WriteBytes(dictionary, odd);
+    ASSERT_TRUE(lesson.LoadLessonWords(dictionary, progress));
+    const auto entries = ReadLessonEntries(odd);
+    ASSERT_EQ(lesson.LessonWords.size(), entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(lesson.LessonWords[i],
+                  (TLessonWord{entries[i].word, entries[i].translate, entries[i].transcription, entries[i].tesaurus}));
+    }
 
     // An unreadable or blank dictionary leaves an empty lesson, and no order is drawn for it.
     EXPECT_FALSE(lesson.LoadLessonWords(home.File("missing.lqd"), progress));

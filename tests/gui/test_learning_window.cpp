@@ -2,6 +2,8 @@
 
 #include "test_learning_fixture.h"
 
+#include "engine/gui/status_bar.h"
+
 #include <QActionGroup>
 #include <QApplication>
 #include <QGroupBox>
@@ -160,6 +162,7 @@ TEST(LearningWindow, FirstStartUsesTheDesignedPlacement)
     auto& form = f.Create();
 
     EXPECT_EQ(form.PupilName, "Default");
+    EXPECT_EQ(form.lesson.ExerciseLeft, 20);
     EXPECT_EQ(form.PupilKey, "Software\\Verbanta\\Default");
     EXPECT_EQ(form.geometry().topLeft(), QPoint(115, 104));
     EXPECT_EQ(form.size(), QSize(610, 376));
@@ -186,7 +189,7 @@ TEST(LearningWindow, StoredPlacementIsAppliedAsItIs)
         // Off screen stays off screen; a size below the minimum opens at the minimum; the text page is
         // never restored.
         LearningFixture f;
-        f.PupilInt("SetSE_CountWEx", 20);
+        f.PupilInt("SetSE_CountWEx", 12);
         f.PupilInt("SetCB_StartTray", 0);
         f.PupilInt("LearningTop", -50);
         f.PupilInt("LearningLeft", 3000);
@@ -194,10 +197,11 @@ TEST(LearningWindow, StoredPlacementIsAppliedAsItIs)
         f.PupilInt("LearningWidth", 200);
         f.PupilInt("LearningTab", 4);
         auto& form = f.Create();
+        EXPECT_EQ(form.lesson.ExerciseLeft, 12);
         EXPECT_EQ(form.geometry().topLeft(), QPoint(3000, -50));
         EXPECT_EQ(form.size(), QSize(610, 376));
         EXPECT_EQ(form.PageControl->currentIndex(), 0);
-        EXPECT_EQ(form.ActiveMethod, 0);
+        EXPECT_EQ(form.lesson.ActiveMethod, 0);
         EXPECT_FALSE(form.IsParked());
     }
     {
@@ -213,7 +217,7 @@ TEST(LearningWindow, StoredPlacementIsAppliedAsItIs)
         EXPECT_EQ(form.geometry().topLeft(), QPoint(30, 20));
         EXPECT_EQ(form.size(), QSize(800, 500));
         EXPECT_EQ(form.PageControl->currentIndex(), 2);
-        EXPECT_EQ(form.ActiveMethod, 2);
+        EXPECT_EQ(form.lesson.ActiveMethod, 2);
     }
     {
         // The reading stops at the first missing value: the top alone is applied.

@@ -1,6 +1,7 @@
 #include "app/gui/form_learning.h"
 
 #include "app/gui/learning_startup.h"
+#include "engine/gui/status_bar.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -15,7 +16,6 @@
 #include <QProgressBar>
 #include <QShowEvent>
 #include <QStackedWidget>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -27,7 +27,6 @@ namespace {
 
 constexpr int kTaskStripHeight = 39;
 constexpr int kBottomStripHeight = 47;
-constexpr int kStatusBarHeight = 19;
 constexpr int kStartupPollMs = 1500;
 constexpr int kStartTrayMs = 500;
 
@@ -151,18 +150,10 @@ void TForm_Learning::CreateLayout()
 
     setCentralWidget(client);
 
-    // Status bar with its progress bar over the second panel; the progress bar is shown only while a
-    // frequency dictionary is being built.
-    StatusBar = new QStatusBar(this);
+    StatusBar = new TMyStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
-    StatusBar->setFixedHeight(kStatusBarHeight);
     setStatusBar(StatusBar);
-    ProgressBar = new QProgressBar(StatusBar);
-    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
-    ProgressBar->setRange(0, 100);
-    ProgressBar->setTextVisible(false);
-    ProgressBar->setGeometry(222, 2, 138, kStatusBarHeight - 4);
-    ProgressBar->hide();
+    ProgressBar = StatusBar->ProgressBar();
 
     // Measures texts; never shown and outside the layout.
     LBW = MakeLabel(client, "LBW");
@@ -422,7 +413,7 @@ void TForm_Learning::ApplyStoredTab(int page)
         page = kPageVariant;
     }
     SelectPage(page);
-    ActiveMethod = page;
+    lesson.ActiveMethod = page;
 }
 
 int TForm_Learning::StoredTop() const

@@ -15,6 +15,7 @@
 //                          each area moves into its own file when it is built
 
 #include "app/gui/app_context.h"
+#include "engine/lesson.h"
 #include "engine/settings.h"
 
 #include <QMainWindow>
@@ -32,11 +33,12 @@ class QMenu;
 class QProgressBar;
 class QShowEvent;
 class QStackedWidget;
-class QStatusBar;
 class QTabWidget;
 class QTimer;
 
 namespace vb {
+
+class TMyStatusBar;
 
 class TForm_Learning : public QMainWindow
 {
@@ -116,6 +118,9 @@ public:
     void ResetTextPage();
 
     // ---- State
+    // Words, progress, the task and the counters; ActiveMethod (0 Variant, 1 Mosaic, 2 Writing) is the
+    // last lesson page.
+    Lesson lesson;
     // The live values of the window's stored settings; the window's own geometry, page and lesson
     // switches are copied in before every save.
     LearningSettings Settings;
@@ -130,8 +135,6 @@ public:
     char QuitRequested = 'N';
     // The stored top while the window is parked off screen.
     std::int32_t SavedTop = 0;
-    // 0 Variant, 1 Mosaic, 2 Writing: the last lesson page.
-    std::int32_t ActiveMethod = 0;
     // Set after a modal window has closed; the dictionary grid clears it.
     bool ModalClosed = false;
     // The pupil's recent dictionaries, each followed by ";".
@@ -160,7 +163,8 @@ public:
     QFrame* PanelFindWord = nullptr;
     QFrame* PanelText = nullptr;
 
-    QStatusBar* StatusBar = nullptr;
+    TMyStatusBar* StatusBar = nullptr;
+    // Owned by the status bar.
     QProgressBar* ProgressBar = nullptr;
     // Never shown: measures texts.
     QLabel* LBW = nullptr;

@@ -3,6 +3,8 @@
 
 #include "app/gui/form_learning.h"
 
+#include "common/clock.h"
+
 #include <QTabWidget>
 
 namespace vb {
@@ -12,7 +14,7 @@ namespace vb {
 
 void TForm_Learning::SeedRandomGenerator()
 {
-    // The generator is seeded and warmed up here, once, before anything draws from it.
+    lesson.SeedRandom(SystemClock());
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -31,7 +33,10 @@ bool TForm_Learning::TopmostSetting() const
 // ---------------------------------------------------------------------------------------------------
 // Lesson words and progress
 
-void TForm_Learning::SaveProgress() { }
+void TForm_Learning::SaveProgress()
+{
+    lesson.SaveProgress();
+}
 
 // ---------------------------------------------------------------------------------------------------
 // Text page
@@ -72,7 +77,7 @@ void TForm_Learning::PageControlChange()
     }
     const int page = PageControl->currentIndex();
     if (page >= kPageVariant && page <= kPageWriting) {
-        ActiveMethod = page;
+        lesson.ActiveMethod = page;
     }
     ShowPagePanels(page);
 }

@@ -11,7 +11,12 @@ namespace vb {
 
 void TForm_Learning::LoadLearningSettings()
 {
+    lesson.ExerciseLeft = 20;
+    lesson.LearnedCount = 0;
     const LearningLoadResult result = vb::LoadLearningSettings(*m_ctx.registry, PupilKey, Settings);
+    if (result.Read("SetSE_CountWEx")) {
+        lesson.ExerciseLeft = Settings.SE_CountWEx;
+    }
 
     // Geometry and page, each as far as the reading got; the minimum size still holds.
     ApplyTopPlacement(PlaceLearningTop(result, Settings, SettingsLoaded, WindowTop()));
@@ -50,7 +55,7 @@ void TForm_Learning::CollectLearningSettings()
     Settings.Height = height();
     Settings.Width = width();
     // The method, not the page shown: the dictionary and text pages are never restored.
-    Settings.ActiveMethod = ActiveMethod;
+    Settings.ActiveMethod = lesson.ActiveMethod;
     Settings.m_lesson_visual = m_lesson_visual->isChecked();
     Settings.m_lesson_dictant = m_lesson_dictant->isChecked();
 }

@@ -25,13 +25,14 @@ std::string ProgressFilePath(const std::string& usersFolder, const std::string& 
 std::string FormatProgressFile(const ProgressArray& var, const ProgressArray& moz, const ProgressArray& enter)
 {
     const std::size_t count = std::min({var.size(), moz.size(), enter.size()});
-    std::string out;
-    out.reserve(count * 24);
-    char buffer[16];
+    // Six numbers of at most 11 characters, five bars and CR LF: 73 bytes a line at most.
+    constexpr std::size_t kMaxLine = 6 * 11 + 5 + 2;
+    std::string out(count * kMaxLine, '\0');
+    char* p = out.data();
+    char* const end = p + out.size();
     auto put = [&](std::int32_t value, char after) {
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-        out.append(buffer, result.ptr);
-        out += after;
+        p = std::to_chars(p, end, value).ptr;
+        *p++ = after;
     };
     for (std::size_t i = 0; i < count; ++i) {
         put(var[i].WordIndex, '|');
@@ -40,8 +41,9 @@ std::string FormatProgressFile(const ProgressArray& var, const ProgressArray& mo
         put(moz[i].Points, '|');
         put(enter[i].WordIndex, '|');
         put(enter[i].Points, '\r');
-        out += '\n';
+        *p++ = '\n';
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out;
 }
 

@@ -671,7 +671,7 @@ std::string TForm_Set::PupilKey() const
     }
     // Before the lesson window has handed its hooks over (the load at creation): the pupil it has just
     // read from the same store.
-    std::string pupil = m_ctx.registry->ReadString(kVerbantaKey, kCurrentPupilValue).value_or("");
+    std::string pupil = m_ctx.registry ? m_ctx.registry->ReadString(kVerbantaKey, kCurrentPupilValue).value_or("") : "";
     if (pupil.empty()) {
         pupil = "Default";
     }
@@ -680,6 +680,9 @@ std::string TForm_Set::PupilKey() const
 
 void TForm_Set::LoadSettings()
 {
+    if (!m_ctx.registry) {
+        return;
+    }
     m_lastLoad = vb::LoadSettings(*m_ctx.registry, PupilKey(), m_values);
     ShowValues();
     if (m_hooksSet) {
@@ -710,6 +713,9 @@ void TForm_Set::RunLoadEffects()
 
 void TForm_Set::SaveSettings()
 {
+    if (!m_ctx.registry) {
+        return;
+    }
     AutostartTarget autostart;
     autostart.entryPath = m_ctx.paths.AutostartEntry();
     autostart.executablePath = QCoreApplication::applicationFilePath().toStdString();

@@ -361,10 +361,6 @@ TEST(LearningWindow, TopmostKeepsPlaceAndSecondaryWindowsTakeIt)
     form.SecondaryHidden();
     EXPECT_FALSE(form.DialogOpen);
     EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-
-    EXPECT_FALSE(form.ModalClosed);
-    form.ModalWasClosed();
-    EXPECT_TRUE(form.ModalClosed);
 }
 
 TEST(LearningWindow, PagesSwitchTaskStripAndBottomPanel)
@@ -396,4 +392,23 @@ TEST(LearningWindow, PagesSwitchTaskStripAndBottomPanel)
     form.SelectPage(3);
     EXPECT_EQ(form.PageControl->currentIndex(), 3);
     EXPECT_EQ(changes, 0);
+}
+
+TEST(LearningWindow, SecondaryWindowHoldsTheLessonWindowBack)
+{
+    LearningFixture f;
+    auto& form = f.Create();
+    form.show();
+    form.SetTopmost(true);
+
+    vb::TForm_Message dialog(f.ctx);
+    dialog.SetHooks(form.SecondaryHooks());
+    dialog.show();
+    EXPECT_TRUE(form.DialogOpen);
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    dialog.hide();
+    EXPECT_FALSE(form.DialogOpen);
+
+    form.SecondaryHooks().modalClosed();
+    EXPECT_TRUE(form.ModalClosed);
 }

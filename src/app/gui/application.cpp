@@ -83,6 +83,9 @@ int RunVerbanta(int argc, char** argv)
     auto message = std::make_unique<TForm_Message>(ctx);
     ctx.message = message.get();
 
+    about->SetHooks(learning->SecondaryHooks());
+    message->SetHooks(learning->SecondaryHooks());
+
     learning->show();
     const int status = QApplication::exec();
 

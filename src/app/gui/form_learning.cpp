@@ -467,6 +467,12 @@ void TForm_Learning::ModalWasClosed()
     ModalClosed = true;
 }
 
+SecondaryWindowHooks TForm_Learning::SecondaryHooks()
+{
+    return SecondaryWindowHooks{[this] { SecondaryShown(); }, [this] { SecondaryHidden(); },
+                                [this] { ModalWasClosed(); }};
+}
+
 // ---------------------------------------------------------------------------------------------------
 // Pages
 

@@ -15,6 +15,7 @@
 //                          each area moves into its own file when it is built
 
 #include "app/gui/app_context.h"
+#include "app/gui/form_message.h"
 #include "engine/lesson.h"
 #include "engine/settings.h"
 
@@ -88,6 +89,8 @@ public:
     void SecondaryHidden();
     // After a modal window of the program has closed.
     void ModalWasClosed();
+    // The three calls above, for a secondary window to keep.
+    SecondaryWindowHooks SecondaryHooks();
 
     // ---- Pages
     // Selects a page from code; unlike a click on a tab this does not run PageControlChange.

@@ -3,6 +3,8 @@
 
 #include "app/gui/form_learning.h"
 
+#include "app/gui/form_about.h"
+#include "app/gui/help.h"
 #include "common/clock.h"
 
 #include <QTabWidget>
@@ -153,8 +155,18 @@ void TForm_Learning::m_set_voiceClick() { }
 // ---------------------------------------------------------------------------------------------------
 // Help
 
-void TForm_Learning::m_contentClick() { }
+void TForm_Learning::m_contentClick()
+{
+    if (m_ctx.message) {
+        OpenHelpPage(m_ctx.paths.HelpPage(), *m_ctx.message);
+    }
+}
 
-void TForm_Learning::m_aboutClick() { }
+void TForm_Learning::m_aboutClick()
+{
+    if (m_ctx.about) {
+        m_ctx.about->ShowModalAbout();
+    }
+}
 
 } // namespace vb

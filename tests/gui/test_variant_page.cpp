@@ -215,6 +215,9 @@ TEST_F(VariantPageTest, WrongClickStrikesTheRowOutAndShowsItsMeaning)
     EXPECT_EQ(page.trsl(row)->text().toStdString(), Cp1251ToUtf8(w.Translation));
     EXPECT_EQ(page.trsl(row)->alignment() & Qt::AlignRight, Qt::AlignRight);
     EXPECT_EQ(page.trsl(row)->geometry().right(), answer->rect().right());
+    // Only the answer is struck out, not its meaning or transcription.
+    EXPECT_FALSE(page.trsl(row)->font().strikeOut());
+    EXPECT_FALSE(page.trsc(row)->font().strikeOut());
 
     // Leaving keeps the red; entering makes it bold black with the dynamic transcription; leaving then
     // gives the shadow colour. The meaning stays.
@@ -225,6 +228,7 @@ TEST_F(VariantPageTest, WrongClickStrikesTheRowOutAndShowsItsMeaning)
     EXPECT_FALSE(answer->font().strikeOut());
     EXPECT_EQ(TextColor(answer), QColor(Qt::black));
     EXPECT_TRUE(page.trsc(row)->isVisible());
+    EXPECT_FALSE(page.trsc(row)->font().bold());
     Leave(answer);
     EXPECT_FALSE(answer->font().bold());
     EXPECT_EQ(TextColor(answer), QApplication::palette().color(QPalette::Shadow));

@@ -71,6 +71,9 @@ QFont FontOf(const QString& family)
         font.setFamily(family);
     }
     font.setPointSize(kFontPointSize);
+    // Set explicitly, so that a label never takes the bold or strike-out of the row it lies on.
+    font.setBold(false);
+    font.setStrikeOut(false);
     return font;
 }
 

@@ -91,14 +91,6 @@ protected:
     std::vector<QWidget*> changed;
 };
 
-TEST_F(ColorMenusTest, MenuCarriesOneItem)
-{
-    ASSERT_EQ(menus->ColorPopupMenu()->actions().size(), 1);
-    EXPECT_EQ(menus->ColorPopupMenu()->actions()[0], menus->pm_color());
-    EXPECT_EQ(menus->pm_color()->text(), QStringLiteral("Изменить цвет"));
-    EXPECT_EQ(menus->pm_word_color()->text(), QStringLiteral("Изменить цвет"));
-}
-
 TEST_F(ColorMenusTest, RowPartsAndLastTranscriptionRecolourTheirMainLabel)
 {
     ColorMenus::SetNextColor(QColor(255, 0, 0));

@@ -2,6 +2,7 @@
 
 #include "test_learning_fixture.h"
 
+#include "app/gui/form_set.h"
 #include "engine/gui/status_bar.h"
 
 #include <QActionGroup>
@@ -411,4 +412,37 @@ TEST(LearningWindow, SecondaryWindowHoldsTheLessonWindowBack)
 
     form.SecondaryHooks().modalClosed();
     EXPECT_TRUE(form.ModalClosed);
+}
+
+TEST(LearningWindow, SettingsSurviveARestart)
+{
+    LearningFixture f;
+    {
+        auto& form = f.Create();
+        vb::TForm_Set settings(f.ctx);
+        f.ctx.settings = &settings;
+        settings.SetHooks(form.SettingsWindowHooks());
+        EXPECT_TRUE(form.SettingsLoaded);
+
+        auto values = settings.Values();
+        values.CB_Top = true;
+        settings.ApplyValues(values);
+        form.PlaceAt(60, 70);
+        form.resize(700, 450);
+        form.PageControl->setCurrentIndex(2);
+        form.show();
+        EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        form.hide();
+        f.ctx.settings = nullptr;
+        f.form.reset();
+    }
+
+    // Started again, the window parks ("Сворачиваться при запуске" is on by default) and keeps the rest.
+    auto& again = f.Create();
+    EXPECT_TRUE(again.IsParked());
+    EXPECT_EQ(again.SavedTop, 70);
+    EXPECT_EQ(again.WindowLeft(), 60);
+    EXPECT_EQ(again.size(), QSize(700, 450));
+    EXPECT_EQ(again.PageControl->currentIndex(), 2);
+    EXPECT_EQ(again.lesson.ActiveMethod, 2);
 }

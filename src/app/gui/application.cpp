@@ -83,6 +83,7 @@ int RunVerbanta(int argc, char** argv)
     auto message = std::make_unique<TForm_Message>(ctx);
     ctx.message = message.get();
 
+    settings->SetHooks(learning->SettingsWindowHooks());
     about->SetHooks(learning->SecondaryHooks());
     message->SetHooks(learning->SecondaryHooks());
 

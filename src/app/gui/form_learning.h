@@ -10,12 +10,13 @@
 // The code is spread over several files:
 //   form_learning.cpp      construction (layout, main menu, timers), life cycle, start-up request,
 //                          topmost state, secondary-window protocol, page panels
-//   learning_settings.cpp  loading and saving the window's settings
+//   learning_settings.cpp  loading and saving the window's settings, the settings window's hooks
 //   learning_handlers.cpp  handlers and operations whose behaviour is still to come, grouped by area;
 //                          each area moves into its own file when it is built
 
 #include "app/gui/app_context.h"
 #include "app/gui/form_message.h"
+#include "app/gui/form_set.h"
 #include "engine/lesson.h"
 #include "engine/settings.h"
 
@@ -91,6 +92,10 @@ public:
     void ModalWasClosed();
     // The three calls above, for a secondary window to keep.
     SecondaryWindowHooks SecondaryHooks();
+    // What the settings window asks of the lesson window.
+    TForm_Set::Hooks SettingsWindowHooks();
+    // End of every load of the settings window: the first one completes the dictionary's fonts.
+    void SettingsWereLoaded();
 
     // ---- Pages
     // Selects a page from code; unlike a click on a tab this does not run PageControlChange.
@@ -113,6 +118,8 @@ public:
     void SaveCardSettings();
     // The setting "Всплывать поверх всех окон".
     bool TopmostSetting() const;
+    // The open dictionary's fonts file over the default fonts.
+    void LoadDictionaryFonts();
     // The pupil's progress in the open dictionary.
     void SaveProgress();
     // The pupil items of "Ученик" and the caption.

@@ -22,15 +22,8 @@ void TForm_Learning::SeedRandomGenerator()
 // ---------------------------------------------------------------------------------------------------
 // Settings store
 
-// The settings window and the card window keep these values and save them.
-void TForm_Learning::SaveSettings() { }
-
+// The card window keeps these values and saves them.
 void TForm_Learning::SaveCardSettings() { }
-
-bool TForm_Learning::TopmostSetting() const
-{
-    return false;
-}
 
 // ---------------------------------------------------------------------------------------------------
 // Lesson words and progress
@@ -95,7 +88,12 @@ void TForm_Learning::m_lesson_dictantClick() { }
 // ---------------------------------------------------------------------------------------------------
 // Pronunciation
 
-void TForm_Learning::m_lesson_voiceClick() { }
+void TForm_Learning::m_lesson_voiceClick()
+{
+    if (m_ctx.settings) {
+        m_ctx.settings->SetVoice(m_lesson_voice->isChecked());
+    }
+}
 
 void TForm_Learning::TimerPronounceWordTimer() { }
 
@@ -139,18 +137,9 @@ void TForm_Learning::m_dict_saveClick() { }
 
 void TForm_Learning::m_dict_undoClick() { }
 
+void TForm_Learning::LoadDictionaryFonts() { }
+
 void TForm_Learning::BTfontClick() { }
-
-// ---------------------------------------------------------------------------------------------------
-// Settings window
-
-void TForm_Learning::m_set_commonClick() { }
-
-void TForm_Learning::m_set_learningClick() { }
-
-void TForm_Learning::m_set_cardClick() { }
-
-void TForm_Learning::m_set_voiceClick() { }
 
 // ---------------------------------------------------------------------------------------------------
 // Help

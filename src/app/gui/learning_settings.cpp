@@ -1,4 +1,4 @@
-// Loading and saving the lesson window's settings.
+// Loading and saving the lesson window's settings, and its side of the settings window.
 
 #include "app/gui/form_learning.h"
 
@@ -69,6 +69,72 @@ void TForm_Learning::SaveLearningSettings(bool withProgress)
     }
     CollectLearningSettings();
     vb::SaveLearningSettings(*m_ctx.registry, PupilName, PupilKey, Settings, RecentDictionaries);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The settings window
+
+void TForm_Learning::SaveSettings()
+{
+    if (m_ctx.settings) {
+        m_ctx.settings->SaveSettings();
+    }
+}
+
+bool TForm_Learning::TopmostSetting() const
+{
+    return m_ctx.settings && m_ctx.settings->Values().CB_Top;
+}
+
+TForm_Set::Hooks TForm_Learning::SettingsWindowHooks()
+{
+    TForm_Set::Hooks hooks;
+    hooks.pupilKey = [this] { return PupilKey; };
+    hooks.setTopmost = [this](bool topmost) { SetTopmost(topmost); };
+    hooks.setDialogOpen = [this](bool open) { DialogOpen = open; };
+    hooks.modalClosed = [this] { ModalWasClosed(); };
+    hooks.voiceMenu = [this](bool on) { m_lesson_voice->setChecked(on); };
+    hooks.settingsLoaded = [this] { SettingsWereLoaded(); };
+    hooks.saveLearningSettings = [this] { SaveLearningSettings(true); };
+    hooks.saveCardSettings = [this] { SaveCardSettings(); };
+    hooks.pageControlChange = [this] { PageControlChange(); };
+    return hooks;
+}
+
+void TForm_Learning::SettingsWereLoaded()
+{
+    if (!SettingsLoaded) {
+        LoadDictionaryFonts();
+    }
+    SettingsLoaded = true;
+}
+
+void TForm_Learning::m_set_commonClick()
+{
+    if (m_ctx.settings) {
+        m_ctx.settings->ShowPage(TForm_Set::kPageCommon);
+    }
+}
+
+void TForm_Learning::m_set_learningClick()
+{
+    if (m_ctx.settings) {
+        m_ctx.settings->ShowPage(TForm_Set::kPageLearning);
+    }
+}
+
+void TForm_Learning::m_set_cardClick()
+{
+    if (m_ctx.settings) {
+        m_ctx.settings->ShowPage(TForm_Set::kPageCard);
+    }
+}
+
+void TForm_Learning::m_set_voiceClick()
+{
+    if (m_ctx.settings) {
+        m_ctx.settings->ShowPage(TForm_Set::kPageVoice);
+    }
 }
 
 } // namespace vb

@@ -1,5 +1,4 @@
-// Lesson control: the page arrangement, the task-word menu, the presentation modes, the Writing hint and
-// "Учить словарь заново".
+// Lesson control: the task-word menu, the Writing hint and "Учить словарь заново".
 
 #include "common/codepage.h"
 #include "common/message_dialog.h"
@@ -29,36 +28,6 @@ struct Dialog : MessageDialog
 
 } // namespace
 
-TEST(LessonControl, PagesArrangeTaskStripPanelsAndMethodItems)
-{
-    for (int page : {0, 2}) {
-        const PageArrangement a = ArrangePage(page);
-        EXPECT_TRUE(a.lessonPage);
-        EXPECT_TRUE(a.taskStrip);
-        EXPECT_EQ(a.panel, BottomPanel::LastWord);
-        EXPECT_EQ(a.checkedMethod, page);
-        EXPECT_TRUE(a.lessonNewEnabled);
-    }
-    const PageArrangement mosaic = ArrangePage(1);
-    EXPECT_TRUE(mosaic.lessonPage);
-    EXPECT_FALSE(mosaic.taskStrip);
-    EXPECT_EQ(mosaic.checkedMethod, 1);
-
-    const PageArrangement dictionary = ArrangePage(3);
-    EXPECT_FALSE(dictionary.lessonPage);
-    EXPECT_FALSE(dictionary.taskStrip);
-    EXPECT_EQ(dictionary.panel, BottomPanel::FindWord);
-    EXPECT_EQ(dictionary.checkedMethod, -1);
-    EXPECT_FALSE(dictionary.lessonNewEnabled);
-    EXPECT_TRUE(dictionary.dictionaryFonts);
-
-    const PageArrangement text = ArrangePage(4);
-    EXPECT_EQ(text.panel, BottomPanel::Text);
-    EXPECT_EQ(text.checkedMethod, -1);
-    EXPECT_FALSE(text.lessonNewEnabled);
-    EXPECT_FALSE(text.dictionaryFonts);
-}
-
 TEST(LessonControl, WordMenuOnTaskPages)
 {
     // No list item to aim at: the target index becomes 0, so the task commands depend on the working set.
@@ -87,25 +56,6 @@ TEST(LessonControl, WordMenuOnMosaicLists)
     items = WordPopupMenuPopup(1, 8, target, true);
     EXPECT_EQ(target, -1);
     EXPECT_EQ(items, (WordMenuItems{true, false, false, false, false, false, false, true}));
-}
-
-TEST(LessonControl, PresentationModes)
-{
-    EXPECT_FALSE(TaskShowsWord(1, false));
-    EXPECT_TRUE(TaskShowsWord(1, true));
-    EXPECT_TRUE(TaskShowsWord(0, false));
-    EXPECT_FALSE(TaskShowsWord(0, true));
-
-    // "Показывать": always with the foreign word in view.
-    EXPECT_TRUE(TaskTranscriptionVisible(true, true, 0, false));
-    EXPECT_FALSE(TaskTranscriptionVisible(true, false, 0, true));
-    EXPECT_FALSE(TaskTranscriptionVisible(false, true, 0, true));
-    // "Не показывать": never.
-    EXPECT_FALSE(TaskTranscriptionVisible(true, true, 1, true));
-    // "Динамически": under the pointer only.
-    EXPECT_FALSE(TaskTranscriptionVisible(true, true, 2, false));
-    EXPECT_TRUE(TaskTranscriptionVisible(true, true, 2, true));
-    EXPECT_FALSE(TaskTranscriptionVisible(false, true, 2, true));
 }
 
 TEST(LessonControl, WritingHintIsTheAnswerWithoutParentheses)

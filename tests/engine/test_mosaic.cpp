@@ -17,9 +17,7 @@ namespace {
 
 struct Events : LessonEvents
 {
-    int status = 0;
     int echoes = 0;
-    void UpdateStatusBar() override { ++status; }
     void PronounceRightAnswer() override { ++echoes; }
 };
 
@@ -179,7 +177,5 @@ TEST_F(MosaicTest, ListCommands)
     ResetMosaicItem(lesson, set, MosaicSide::Right, 1); // 18
     EXPECT_EQ(lesson.MozProgress[18].Points, 0);
     EXPECT_EQ(lesson.TaskPoints, 0);
-    ResetMosaicItem(lesson, set, MosaicSide::Right, 7);
     EXPECT_EQ(MosaicPosition(set, MosaicSide::Left, 7), -1);
-    EXPECT_EQ(MosaicItemText(lesson, set, MosaicSide::Left, -1), "");
 }

@@ -13,30 +13,21 @@ const TLessonWord kWord{"cat (animal)", "kot", "", ""};
 
 } // namespace
 
-TEST(AnswerEcho, VoiceConfiguredByScheme)
+TEST(AnswerEcho, VoiceByPriorityNeedsASourceThatIsSetAndSwitchedOn)
 {
-    SettingsWindowValues v;
+    SettingsWindowValues v; // "по приоритету"
     v.ED_DirWAVWord = "/sounds/en";
     v.CBx_SyntTransl = "voice";
-    v.RG_Voice.Set(0);
-    EXPECT_TRUE(VoiceConfigured(v, true));
-    EXPECT_FALSE(VoiceConfigured(v, false));
-    v.RG_Voice.Set(1);
-    EXPECT_FALSE(VoiceConfigured(v, true));
-    v.RG_Voice.Set(2);
-    EXPECT_FALSE(VoiceConfigured(v, true));
-    EXPECT_TRUE(VoiceConfigured(v, false));
-
-    // By priority: a source counts only when it is set and not switched off.
-    v.RG_Voice.Set(3);
     EXPECT_TRUE(VoiceConfigured(v, true));
     EXPECT_TRUE(VoiceConfigured(v, false));
     v.SE_PosDir.Set(0);
     v.SE_PosSynt.Set(0);
     EXPECT_FALSE(VoiceConfigured(v, true));
     EXPECT_FALSE(VoiceConfigured(v, false));
-    v.ED_LibWAVWord = "/lib/dic.txt";
-    EXPECT_TRUE(VoiceConfigured(v, true));
+    // A single-source scheme asks only for its own source.
+    v.RG_Voice.Set(2);
+    EXPECT_FALSE(VoiceConfigured(v, true));
+    EXPECT_TRUE(VoiceConfigured(v, false));
 }
 
 TEST(AnswerEcho, SilentEchoGoesOnAfter100Ms)

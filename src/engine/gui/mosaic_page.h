@@ -72,8 +72,14 @@ signals:
     // A pair was judged; a right pair has been scored and removed already.
     void Answered(bool right);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // The two lists: they pass their clicks, double clicks, drags and drops to the handlers below.
     friend class MosaicList;
+
+    // The lists' handlers.
 
     void LBox_EngClick();
     void LBox_RusClick();
@@ -88,10 +94,6 @@ private:
     MosaicSide SideOf(const QListWidget* list) const;
     void ApplyMozWidth();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
     Lesson& m_lesson;
     MosaicSettings m_settings;
     MosaicSet m_set;
@@ -100,7 +102,8 @@ private:
     int m_listTargetIndex = -1;
     int m_mozWidth = 265;
     bool m_widthApplied = false;
-    // The click that opened a double click judged already: the double click itself does not judge again.
+    // The click that began a double click has judged the pair already, so the double click does not judge
+    // it once more.
     bool m_clickJudged = false;
 };
 

@@ -77,6 +77,13 @@ QFont FontOf(const QString& family)
     return font;
 }
 
+void SetFamily(QWidget* widget, const QFont& from)
+{
+    QFont font = widget->font();
+    font.setFamily(from.family());
+    widget->setFont(font);
+}
+
 } // namespace
 
 VariantPage::VariantPage(Lesson& lesson, QWidget* parent)
@@ -175,13 +182,14 @@ void VariantPage::SetVariantTask(const VariantSettings& settings)
         return;
     }
 
+    // The task strip keeps its own font size; only the family follows the side it shows.
     if (m_word) {
-        m_word->setFont(m_view.taskIsWord ? m_wordFont : m_translationFont);
+        SetFamily(m_word, m_view.taskIsWord ? m_wordFont : m_translationFont);
         m_word->setText(Show(m_view.taskText));
         m_word->setVisible(m_view.showTask);
     }
     if (m_wordtrsc) {
-        m_wordtrsc->setFont(m_transcriptionFont);
+        SetFamily(m_wordtrsc, m_transcriptionFont);
         m_wordtrsc->setText(Show(m_view.taskTranscription));
         m_wordtrsc->setVisible(m_view.showTaskTranscription);
     }

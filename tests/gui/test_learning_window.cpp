@@ -419,6 +419,7 @@ TEST(LearningWindow, SettingsSurviveARestart)
     LearningFixture f;
     {
         auto& form = f.Create();
+        // Gone before the lesson window, as at the program's end: it still asks for the pupil then.
         vb::TForm_Set settings(f.ctx);
         f.ctx.settings = &settings;
         settings.SetHooks(form.SettingsWindowHooks());
@@ -434,8 +435,8 @@ TEST(LearningWindow, SettingsSurviveARestart)
         EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         form.hide();
         f.ctx.settings = nullptr;
-        f.form.reset();
     }
+    f.form.reset();
 
     // Started again, the window parks ("Сворачиваться при запуске" is on by default) and keeps the rest.
     auto& again = f.Create();

@@ -12,6 +12,8 @@
 #include "common/instance_lock.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
 
 #include <filesystem>
 #include <memory>
@@ -32,6 +34,20 @@ std::string ExecutablePath(const char* argv0)
     }
     auto fromArgs = std::filesystem::absolute(argv0 ? argv0 : "", ec);
     return ec ? std::string() : fromArgs.string();
+}
+
+// The program's icon in the sizes it is shipped in; missing files are skipped.
+QIcon ProgramIcon(const AppPaths& paths)
+{
+    QIcon icon;
+    for (const char* size : {"16", "32", "48", "256"}) {
+        const QString file =
+            QString::fromStdString(paths.IconFolder()) + QStringLiteral("/verbanta-%1.png").arg(QLatin1String(size));
+        if (QFileInfo::exists(file)) {
+            icon.addFile(file);
+        }
+    }
+    return icon;
 }
 
 std::vector<std::string> ArgumentsOf(int argc, char** argv)
@@ -61,6 +77,8 @@ int RunVerbanta(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Verbanta"));
+    QApplication::setDesktopFileName(QStringLiteral("verbanta"));
+    QApplication::setWindowIcon(ProgramIcon(paths));
     // Closing a window never ends the program (the lesson window hides); only "Выход" does.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -11,8 +11,9 @@
 //   form_learning.cpp      construction (layout, main menu, timers), life cycle, start-up request,
 //                          topmost state, secondary-window protocol, page panels
 //   learning_settings.cpp  loading and saving the window's settings, the settings window's hooks
-//   learning_handlers.cpp  handlers and operations whose behaviour is still to come, grouped by area;
-//                          each area moves into its own file when it is built
+//   learning_handlers.cpp  handlers and operations of the other areas, grouped by area: each forwards
+//                          to its area's code, or is empty while that area is still to come, and moves
+//                          into its own file when the area grows
 
 #include "app/gui/app_context.h"
 #include "app/gui/form_message.h"

@@ -1,5 +1,6 @@
-// Handlers and operations of the lesson window whose behaviour is built elsewhere. Each group moves
-// into its own file when its area is built; until then the window runs with these minimal versions.
+// Handlers and operations of the lesson window that belong to other areas, grouped by area. A group
+// forwards to its area's code, or keeps a minimal version while the area is still to come; it moves
+// into its own file when it grows.
 
 #include "app/gui/form_learning.h"
 

@@ -41,20 +41,6 @@ TEST(StartRequest, PostedOnlyIntoAnExistingKey)
     EXPECT_EQ(store->ReadString(kRoot, ""), "startup");
 }
 
-TEST(StartRequest, TakenOnceAndCleared)
-{
-    auto store = MakeMemoryRegistry();
-    EXPECT_EQ(vb::TakeStartRequest(*store), std::nullopt);
-    EXPECT_FALSE(store->KeyExists(kRoot));
-
-    store->CreateKey(kRoot);
-    EXPECT_EQ(vb::TakeStartRequest(*store), std::nullopt);
-    store->WriteString(kRoot, "", "/home/a/words.lqd");
-    EXPECT_EQ(vb::TakeStartRequest(*store), "/home/a/words.lqd");
-    EXPECT_EQ(store->ReadString(kRoot, ""), "");
-    EXPECT_EQ(vb::TakeStartRequest(*store), std::nullopt);
-}
-
 TEST(StartRequest, DictionaryArgumentAndChoice)
 {
     EXPECT_TRUE(vb::IsDictionaryArgument("a.lqd"));

@@ -64,7 +64,8 @@ TEST_F(MessageDialogTest, NoticeShowsOnlyTheMiddleButtonInItsPlace)
         EXPECT_TRUE(dialog.bt_2->isVisible());
         EXPECT_FALSE(dialog.bt_3->isVisible());
         EXPECT_EQ(dialog.bt_2->geometry(), QRect(121, 56, 75, 25));
-        EXPECT_EQ(QApplication::focusWidget(), dialog.bt_2);
+        // The window may not be active on every platform; its own focus is what Enter answers.
+        EXPECT_EQ(dialog.focusWidget(), dialog.bt_2);
         vbtest::MouseClick(dialog.bt_2);
     });
     EXPECT_EQ(dialog.ShowMessageDialog("Слово не найдено!", "", "понятно", ""), 2);
@@ -86,7 +87,8 @@ TEST_F(MessageDialogTest, ClosingOtherwiseReturnsZero)
     vbtest::WhenModal(&dialog, [&] { vbtest::MouseClick(dialog.bt_3); });
     EXPECT_EQ(dialog.ShowMessageDialog("Учить словарь заново?", "да", "", "нет"), 3);
 
-    vbtest::WhenModal(&dialog, [&] { vbtest::KeyClick(QApplication::focusWidget(), Qt::Key_Escape); });
+    vbtest::WhenModal(&dialog,
+                      [&] { vbtest::KeyClick(dialog.focusWidget() ? dialog.focusWidget() : &dialog, Qt::Key_Escape); });
     EXPECT_EQ(dialog.ShowMessageDialog("Учить словарь заново?", "да", "", "нет"), 0);
 
     vbtest::WhenModal(&dialog, [&] { dialog.close(); });

@@ -2,9 +2,32 @@
 
 #include "common/message_dialog.h"
 #include "common/strings.h"
+#include "engine/settings.h"
 #include "engine/status_texts.h"
 
 namespace vb {
+
+LessonParams MakeLessonParams(const SettingsWindowValues& values)
+{
+    LessonParams p;
+    p.SE_CountWLs = values.SE_CountWLs;
+    p.SE_CountWEx = values.SE_CountWEx;
+    p.SE_Var_Stop = values.SE_Var_Stop;
+    p.SE_Moz_Stop = values.SE_Moz_Stop;
+    p.SE_Enter_Stop = values.SE_Enter_Stop;
+    p.SE_Var_Ball = values.SE_Var_Ball;
+    p.SE_Moz_Ball = values.SE_Moz_Ball;
+    p.SE_Enter_Ball = values.SE_Enter_Ball;
+    p.SE_Var_Straf = values.SE_Var_Straf;
+    p.SE_Moz_Straf = values.SE_Moz_Straf;
+    p.SE_Enter_Straf = values.SE_Enter_Straf;
+    p.SE_Ball_Len = values.SE_Ball_Len;
+    p.SE_Ball_Letter = values.SE_Ball_Letter;
+    p.SE_Ball_Word = values.SE_Ball_Word;
+    p.RG_Shtraf = values.RG_Shtraf;
+    p.CB_TrayEndEx = values.CB_TrayEndEx;
+    return p;
+}
 
 PageArrangement ArrangePage(int page)
 {

@@ -12,6 +12,10 @@
 namespace vb {
 
 class MessageDialog;
+struct SettingsWindowValues;
+
+// The settings the lesson rules read, taken from the settings window's values.
+LessonParams MakeLessonParams(const SettingsWindowValues& values);
 
 // The panel below the page control.
 enum class BottomPanel {

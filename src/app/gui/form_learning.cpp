@@ -54,6 +54,7 @@ TForm_Learning::TForm_Learning(AppContext& ctx, QWidget* parent) : QMainWindow(p
     CreateLayout();
     CreateMainMenu();
     CreateTimers();
+    CreateLessonPages();
 
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kLearningDesignedWidth, kLearningDesignedHeight);

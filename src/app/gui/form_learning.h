@@ -11,6 +11,8 @@
 //   form_learning.cpp      construction (layout, main menu, timers), life cycle, start-up request,
 //                          topmost state, secondary-window protocol, page panels
 //   learning_settings.cpp  loading and saving the window's settings, the settings window's hooks
+//   learning_lesson.cpp    lesson control: PageControlChange, the lesson commands, the task-word menu,
+//                          the window's side of the lesson events and the answer echo
 //   learning_handlers.cpp  handlers and operations of the other areas, grouped by area: each forwards
 //                          to its area's code, or is empty while that area is still to come, and moves
 //                          into its own file when the area grows
@@ -18,6 +20,7 @@
 #include "app/gui/app_context.h"
 #include "app/gui/form_message.h"
 #include "app/gui/form_set.h"
+#include "common/message_dialog.h"
 #include "engine/lesson.h"
 #include "engine/settings.h"
 
@@ -41,9 +44,12 @@ class QTimer;
 
 namespace vb {
 
+class ColorMenus;
+class MosaicPage;
 class TMyStatusBar;
+class VariantPage;
 
-class TForm_Learning : public QMainWindow
+class TForm_Learning : public QMainWindow, public LessonEvents
 {
     Q_OBJECT
 public:
@@ -105,8 +111,26 @@ public:
     // page 3 the search, page 4 the text options; the task strip only on pages 0 and 2.
     void ShowPagePanels(int page);
 
+    // ---- Lesson events
+    void UpdateStatusBar() override;
+    void ShowLastRightWord(int wordIndex) override;
+    // The answer echo: no second answer until the next task (except on Mosaic), then the next task.
+    void PronounceRightAnswer() override;
+    void LearnedThresholdRaised(int method, int threshold) override;
+
+    // ---- Lesson control (learning_lesson.cpp)
+    // The lesson rules' settings from the settings window, after every change there.
+    void ApplyLessonParams();
+    // Pronounces a text (Windows-1251) as a foreign word or a translation; nothing is spoken yet.
+    void Pronounce(const std::string& text, bool isWord);
+    // Sets the visibility of the task-word menu's items before it opens.
+    void WordPopupMenuPopup();
+    // The colours of the labels and lists from Settings, and back.
+    void ApplyStoredColors();
+    void CollectColors();
+
     // ---- Operations of other areas (learning_handlers.cpp until they are built)
-    void HideToTray();
+    void HideToTray() override;
     void ShowFromTray();
     void OpenDictionary(const std::string& path);
     // False when the user cancels (the program then keeps running).
@@ -163,6 +187,22 @@ public:
     QWidget* PageWriting = nullptr;
     QWidget* PageDictionary = nullptr;
     QWidget* PageText = nullptr;
+
+    // The content of the first two pages.
+    VariantPage* variantPage = nullptr;
+    MosaicPage* mosaicPage = nullptr;
+
+    // The task-word menu: on the task strip and on the Mosaic lists.
+    QMenu* WordPopupMenu = nullptr;
+    QAction* pm_word_next = nullptr;
+    QAction* pm_hint = nullptr;
+    QAction* pm_visual = nullptr;
+    QAction* pm_dictant = nullptr;
+    QAction* pm_word_voice = nullptr;
+    QAction* pm_word_off = nullptr;
+    QAction* pm_word_on = nullptr;
+    // "Изменить цвет" on the labels and lists; pm_word_color sits in WordPopupMenu.
+    ColorMenus* colorMenus = nullptr;
 
     // The bottom strip: one of the three panels is shown.
     QStackedWidget* BottomStrip = nullptr;
@@ -236,6 +276,12 @@ public slots:
     void m_lesson_visualClick();
     void m_lesson_voiceClick();
     void m_lesson_dictantClick();
+    // The task-word menu.
+    void pm_word_nextClick();
+    void pm_hintClick();
+    void pm_word_voiceClick();
+    void pm_word_offClick();
+    void pm_word_onClick();
     // Pupils.
     void m_lesson_pupil_newClick();
     void m_lesson_pupil_deleteClick();
@@ -272,11 +318,15 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // The task strip: double click, context menu and the pointer over the task.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateLayout();
     void CreateMainMenu();
     void CreateTimers();
+    // The Variant and Mosaic pages, the task-word menu and the colour menus.
+    void CreateLessonPages();
 
     void FormCreate();
     void FormClose(QCloseEvent* event);
@@ -294,7 +344,20 @@ private:
     void RegisterTrayIcon();
     void RemoveTrayIcon();
 
+    // The message dialog for the lesson rules: the message window, once it exists.
+    class WindowMessageDialog : public MessageDialog
+    {
+    public:
+        explicit WindowMessageDialog(AppContext& ctx) : m_ctx(ctx) { }
+        int ShowMessageDialog(const std::string& text, const std::string& caption1, const std::string& caption2,
+                              const std::string& caption3) override;
+
+    private:
+        AppContext& m_ctx;
+    };
+
     AppContext& m_ctx;
+    WindowMessageDialog m_dialog{m_ctx};
     bool m_parked = false;
 };
 

@@ -7,8 +7,12 @@
 #include "app/gui/form_about.h"
 #include "app/gui/help.h"
 #include "common/clock.h"
+#include "engine/gui/mosaic_page.h"
+#include "engine/gui/variant_page.h"
+#include "engine/progress_file.h"
 
 #include <QTabWidget>
+#include <QTimer>
 
 namespace vb {
 
@@ -64,29 +68,6 @@ void TForm_Learning::TimerHideLearnFormTimer() { }
 void TForm_Learning::m_cardClick() { }
 
 // ---------------------------------------------------------------------------------------------------
-// Lesson control
-
-void TForm_Learning::PageControlChange()
-{
-    if (IsParked()) {
-        return;
-    }
-    const int page = PageControl->currentIndex();
-    if (page >= kPageVariant && page <= kPageWriting) {
-        lesson.ActiveMethod = page;
-    }
-    ShowPagePanels(page);
-}
-
-void TForm_Learning::m_lesson_MethodClick() { }
-
-void TForm_Learning::m_lesson_newClick() { }
-
-void TForm_Learning::m_lesson_visualClick() { }
-
-void TForm_Learning::m_lesson_dictantClick() { }
-
-// ---------------------------------------------------------------------------------------------------
 // Pronunciation
 
 void TForm_Learning::m_lesson_voiceClick()
@@ -95,10 +76,6 @@ void TForm_Learning::m_lesson_voiceClick()
         m_ctx.settings->SetVoice(m_lesson_voice->isChecked());
     }
 }
-
-void TForm_Learning::TimerPronounceWordTimer() { }
-
-void TForm_Learning::TimerPronounceTrslTimer() { }
 
 // ---------------------------------------------------------------------------------------------------
 // Word cards
@@ -121,7 +98,20 @@ void TForm_Learning::m_lesson_pupil_deleteClick() { }
 // ---------------------------------------------------------------------------------------------------
 // Dictionary files and fonts
 
-void TForm_Learning::OpenDictionary(const std::string& /*path*/) { }
+void TForm_Learning::OpenDictionary(const std::string& path)
+{
+    Settings.DictionaryPath = path;
+    // The pages and the answer echo point into the old words; the caller sets the next task.
+    TimerPronounceWord->stop();
+    TimerPronounceTrsl->stop();
+    variantPage->ClearTask();
+    mosaicPage->ClearLists();
+    // An unreadable file leaves the lesson empty with DictionaryPath kept, as the dictionary grid will.
+    lesson.LoadLessonWords(path, ProgressFilePath(m_ctx.paths.UsersFolder(), PupilName, path));
+    if (SettingsLoaded) {
+        LoadDictionaryFonts();
+    }
+}
 
 bool TForm_Learning::AskSaveChanges()
 {

@@ -3,6 +3,7 @@
 #include "app/gui/form_learning.h"
 
 #include "app/gui/learning_startup.h"
+#include "engine/gui/mosaic_page.h"
 
 #include <QAction>
 #include <QLabel>
@@ -33,9 +34,16 @@ void TForm_Learning::LoadLearningSettings()
         ApplyStoredTab(Settings.ActiveMethod);
     }
 
+    if (result.Read("LearningMozWidth")) {
+        mosaicPage->SetLearningMozWidth(Settings.MozWidth);
+    }
+
     // The lesson switches keep their state when nothing was read.
     m_lesson_visual->setChecked(Settings.m_lesson_visual);
     m_lesson_dictant->setChecked(Settings.m_lesson_dictant);
+    pm_visual->setChecked(Settings.m_lesson_visual);
+    pm_dictant->setChecked(Settings.m_lesson_dictant);
+    ApplyStoredColors();
 
     BuildPupilMenu();
     ResetTextPage();
@@ -58,6 +66,8 @@ void TForm_Learning::CollectLearningSettings()
     Settings.ActiveMethod = lesson.ActiveMethod;
     Settings.m_lesson_visual = m_lesson_visual->isChecked();
     Settings.m_lesson_dictant = m_lesson_dictant->isChecked();
+    Settings.MozWidth = mosaicPage->LearningMozWidth();
+    CollectColors();
 }
 
 void TForm_Learning::SaveLearningSettings(bool withProgress)

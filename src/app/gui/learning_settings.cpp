@@ -47,8 +47,10 @@ void TForm_Learning::LoadLearningSettings()
 
     BuildPupilMenu();
     ResetTextPage();
+    // Hidden until the first right answer: an empty coloured label would show as a stray patch.
     for (QLabel* label : {LastWord, LastTesaurus, LastTranscr, LastWordTransl}) {
         label->clear();
+        label->hide();
     }
 
     // The command-line dictionary counts only at start-up, not on later pupil changes.

@@ -4,6 +4,7 @@
 #include "common/message_dialog.h"
 #include "engine/lesson.h"
 #include "engine/lesson_control.h"
+#include "engine/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -96,4 +97,35 @@ TEST(LessonControl, RelearnOnlyOnYesAndOnlyTheActiveMethod)
     EXPECT_TRUE(RelearnDictionary(lesson, &dialog));
     EXPECT_EQ(lesson.VarProgress, (ProgressArray{{1, 0}, {0, 0}}));
     EXPECT_EQ(lesson.MozProgress, (ProgressArray{{0, 12}, {1, 50}}));
+}
+
+// Every value the rules read comes from its own control: distinct values catch a crossed wire.
+TEST(LessonControl, LessonParamsFromTheSettingsWindow)
+{
+    vb::SettingsWindowValues v;
+    v.SE_CountWLs.Set(11);
+    v.SE_CountWEx.Set(12);
+    v.SE_Var_Stop.Set(13);
+    v.SE_Moz_Stop.Set(14);
+    v.SE_Enter_Stop.Set(15);
+    v.SE_Var_Ball.Set(16);
+    v.SE_Moz_Ball.Set(17);
+    v.SE_Enter_Ball.Set(18);
+    v.SE_Var_Straf.Set(19);
+    v.SE_Moz_Straf.Set(20);
+    v.SE_Enter_Straf.Set(21);
+    v.SE_Ball_Len.Set(22);
+    v.SE_Ball_Letter.Set(23);
+    v.SE_Ball_Word.Set(24);
+    v.RG_Shtraf.Set(2);
+    v.CB_TrayEndEx = false;
+    const vb::LessonParams p = vb::MakeLessonParams(v);
+    const int got[] = {p.SE_CountWLs,    p.SE_CountWEx, p.SE_Var_Stop,    p.SE_Moz_Stop,  p.SE_Enter_Stop,
+                       p.SE_Var_Ball,    p.SE_Moz_Ball, p.SE_Enter_Ball,  p.SE_Var_Straf, p.SE_Moz_Straf,
+                       p.SE_Enter_Straf, p.SE_Ball_Len, p.SE_Ball_Letter, p.SE_Ball_Word};
+    for (int i = 0; i < 14; ++i) {
+        EXPECT_EQ(got[i], 11 + i) << i;
+    }
+    EXPECT_EQ(p.RG_Shtraf, 2);
+    EXPECT_FALSE(p.CB_TrayEndEx);
 }

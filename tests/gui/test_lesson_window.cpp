@@ -359,6 +359,22 @@ TEST_F(LessonWindowTest, ModesRelearnAndTheMethodItems)
     EXPECT_TRUE(learning->m_lesson_new->isEnabled());
 }
 
+TEST_F(LessonWindowTest, SecondStartWithADictionaryOpensIt)
+{
+    StartOnSmallDictionary();
+    const std::string other = home.File("dict/other.lqd");
+    vbtest::WriteBytes(other, "one|odin||\r\ntwo|dva||\r\n");
+    ctx->registry->WriteString(AppContext::kRootKey, "", other);
+    learning->TimerStartupTimer();
+    EXPECT_EQ(L().WordCount, 2);
+    EXPECT_EQ(learning->Settings.DictionaryPath, other);
+    EXPECT_TRUE(Variant().View().ready);
+    EXPECT_EQ(learning->StatusBar->PanelText(5).toStdString(), "словарь: other [2] слов");
+    // Its progress is kept under its own name.
+    Click(Variant().var(RightRow()));
+    EXPECT_FALSE(vbtest::ReadBytes(ProgressFilePath(home.Path() + "/Users", "Default", other)).empty());
+}
+
 TEST_F(LessonWindowTest, SettingsFromEachMenuItemOpenOnTheirPageAndTakeEffect)
 {
     StartOnSmallDictionary();

@@ -3,6 +3,7 @@
 // settings window from the menu.
 
 #include "app/gui/app_context.h"
+#include "app/gui/color_menus.h"
 #include "app/gui/form_learning.h"
 #include "app/gui/form_message.h"
 #include "app/gui/form_set.h"
@@ -357,6 +358,57 @@ TEST_F(LessonWindowTest, ModesRelearnAndTheMethodItems)
     learning->PageControl->setCurrentIndex(0);
     EXPECT_TRUE(learning->m_lesson_variant->isChecked());
     EXPECT_TRUE(learning->m_lesson_new->isEnabled());
+}
+
+TEST_F(LessonWindowTest, TaskStripPointerDoubleClickAndTheEndOfAnExercise)
+{
+    StartOnSmallDictionary();
+    // Answers in translations: the task label holds the foreign word, whose transcription "Динамически"
+    // shows only under the pointer.
+    ChangeSettings([](SettingsWindowValues& v) {
+        v.RG_WordShow.Set(1);
+        v.SE_CountWEx.Set(1);
+    });
+    learning->PageControlChange();
+    ASSERT_TRUE(Variant().View().taskIsWord);
+    EXPECT_FALSE(learning->wordtrsc->isVisible());
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(learning->word, &enter);
+    EXPECT_TRUE(learning->wordtrsc->isVisible());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(learning->word, &leave);
+    EXPECT_FALSE(learning->wordtrsc->isVisible());
+
+    // A double click on the task sets another one.
+    const int task = WordAt(L().TaskPos);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(2, 2), learning->word->mapToGlobal(QPointF(2, 2)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(learning->word, &dbl);
+    EXPECT_NE(WordAt(L().TaskPos), task);
+
+    // The exercise is one answer long and "Сворачиваться в конце упражнения" is on: the window goes.
+    Click(Variant().var(RightRow()));
+    EXPECT_EQ(L().ExerciseLeft, 0);
+    EXPECT_FALSE(learning->isVisible());
+    // The echo still ends and gives the page back, with no task set while hidden.
+    ASSERT_TRUE(WaitUntil([&] { return learning->PageControl->isEnabled(); }, 5000));
+}
+
+TEST_F(LessonWindowTest, LabelColoursAreStoredWithTheWindow)
+{
+    StartOnSmallDictionary();
+    SetControlColor(Variant().var(3), 0x000000FF);
+    SetControlColor(Mosaic().LBox_Rus, 0x0000FF00);
+    learning->SaveLearningSettings(true);
+    const std::string stored = vbtest::ReadBytes(home.File("registry.reg"));
+    EXPECT_NE(stored.find("\"ColorVar03\"=dword:000000ff"), std::string::npos);
+    EXPECT_NE(stored.find("\"ColorLBox_Rus\"=dword:0000ff00"), std::string::npos);
+
+    // And come back at the next start.
+    Close();
+    Start({dictionary});
+    EXPECT_EQ(ControlColorValue(Variant().var(3)), 0x000000FF);
+    EXPECT_EQ(ControlColorValue(Mosaic().LBox_Rus), 0x0000FF00);
 }
 
 TEST_F(LessonWindowTest, SecondStartWithADictionaryOpensIt)

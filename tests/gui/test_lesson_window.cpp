@@ -411,6 +411,31 @@ TEST_F(LessonWindowTest, LabelColoursAreStoredWithTheWindow)
     EXPECT_EQ(ControlColorValue(Mosaic().LBox_Rus), 0x0000FF00);
 }
 
+TEST_F(LessonWindowTest, AllWordsLearnedAsksAndRepeatingRaisesTheStoredThreshold)
+{
+    StartOnSmallDictionary();
+    for (TWordProgress& p : L().VarProgress) {
+        p.Points = 48;
+    }
+    // "понятно": no task.
+    TForm_Message::SetNextAnswer(2);
+    learning->PageControlChange();
+    EXPECT_EQ(TForm_Message::MessageCount(), 1);
+    EXPECT_FALSE(Variant().View().ready);
+    EXPECT_FALSE(Variant().var(1)->isVisible());
+
+    // "повторить": the threshold goes up by one right answer, in the settings window and the store.
+    TForm_Message::SetNextAnswer(3);
+    learning->PageControlChange();
+    EXPECT_EQ(settings->Values().SE_Var_Stop.Value(), 54);
+    EXPECT_NE(vbtest::ReadBytes(home.File("registry.reg")).find("\"SetSE_Var_Stop\"=dword:00000036"),
+              std::string::npos);
+    EXPECT_TRUE(Variant().View().ready);
+    // The next task keeps the raised threshold.
+    learning->PageControlChange();
+    EXPECT_EQ(L().Params.SE_Var_Stop, 54);
+}
+
 TEST_F(LessonWindowTest, SecondStartWithADictionaryOpensIt)
 {
     StartOnSmallDictionary();

@@ -250,7 +250,7 @@ TEST(LearningWindow, ParkedStartGoesToTheTrayAndRestoresTheTop)
     // Saving while parked keeps the real top.
     EXPECT_EQ(f.Store().ReadInt(LearningFixture::kPupilKey, "LearningTop"), 222);
 
-    EXPECT_TRUE(WaitUntil([&] { return !form.isVisible(); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return form.InTray(); }, 5000));
     EXPECT_FALSE(form.IsParked());
     EXPECT_EQ(form.WindowTop(), 222);
     EXPECT_FALSE(form.TimerStartTray->isActive());
@@ -284,7 +284,7 @@ TEST(LearningWindow, ClosingHidesAndOnlyQuitEnds)
     form.show();
 
     EXPECT_FALSE(form.close());
-    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(form.InTray());
     EXPECT_EQ(form.QuitRequested, 'N');
 
     // Inside the running loop the close must not end it.
@@ -292,7 +292,7 @@ TEST(LearningWindow, ClosingHidesAndOnlyQuitEnds)
     QTimer::singleShot(0, &form, [&form] { form.close(); });
     QTimer::singleShot(300, [] { QCoreApplication::exit(7); });
     EXPECT_EQ(QApplication::exec(), 7);
-    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(form.InTray());
 
     // "Выход" ends the loop with success.
     const bool quitOnLastWindow = QApplication::quitOnLastWindowClosed();
@@ -316,22 +316,22 @@ TEST(LearningWindow, StartRequestBringsTheWindowBack)
     auto& form = f.Create();
     form.show();
     form.close();
-    ASSERT_FALSE(form.isVisible());
+    ASSERT_TRUE(form.InTray());
 
     // Nothing pending: nothing happens.
     form.TimerStartupTimer();
-    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(form.InTray());
 
     f.Store().WriteString("Software\\Verbanta", "", "startup");
     form.TimerStartupTimer();
-    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.InTray());
     EXPECT_EQ(f.Store().ReadString("Software\\Verbanta", ""), "");
 
     // A dictionary request is taken also while a dialog is open.
     form.DialogOpen = true;
     f.Store().WriteString("Software\\Verbanta", "", "/tmp/words.LQD");
     form.TimerStartupTimer();
-    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.InTray());
     EXPECT_EQ(f.Store().ReadString("Software\\Verbanta", ""), "");
 }
 

@@ -132,6 +132,8 @@ public:
     // ---- Operations of other areas (learning_handlers.cpp until they are built)
     void HideToTray() override;
     void ShowFromTray();
+    // Put away between exercises: hidden, or minimised while there is no tray icon to come back by.
+    bool InTray() const { return !isVisible() || isMinimized(); }
     void OpenDictionary(const std::string& path);
     // False when the user cancels (the program then keeps running).
     bool AskSaveChanges();

@@ -52,7 +52,9 @@ void TForm_Learning::RemoveTrayIcon() { }
 
 void TForm_Learning::HideToTray()
 {
-    hide();
+    // Without an icon in the notification area a hidden window could only come back through a second
+    // start, so it is minimised instead and stays on the task bar.
+    showMinimized();
 }
 
 void TForm_Learning::ShowFromTray()

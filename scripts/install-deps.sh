@@ -13,6 +13,7 @@ packages=(
     xvfb xauth
     clang-format
     fonts-dejavu-core
+    qt6-translations-l10n
 )
 
 missing=()

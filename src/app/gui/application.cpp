@@ -14,6 +14,9 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <filesystem>
 #include <memory>
@@ -79,6 +82,12 @@ int RunVerbanta(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Verbanta"));
     QApplication::setDesktopFileName(QStringLiteral("verbanta"));
     QApplication::setWindowIcon(ProgramIcon(paths));
+    // The program speaks Russian, so the standard dialogs (colour, font, files) do too.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTranslator);
+    }
     // Closing a window never ends the program (the lesson window hides); only "Выход" does.
     QApplication::setQuitOnLastWindowClosed(false);
 

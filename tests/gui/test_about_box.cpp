@@ -1,5 +1,5 @@
 #include "app/gui/form_about.h"
-#include "test_message_input.h"
+#include "gui_input.h"
 
 #include <QDesktopServices>
 #include <QLabel>

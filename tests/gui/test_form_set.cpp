@@ -3,8 +3,8 @@
 #include "app/gui/form_set_radio_group.h"
 #include "app/gui/form_set_spin_edit.h"
 #include "common/files.h"
+#include "gui_input.h"
 #include "support/temp_home.h"
-#include "test_message_input.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -15,6 +15,7 @@
 #include "engine/mosaic.h"
 #include "engine/progress_file.h"
 #include "engine/variant.h"
+#include "gui_input.h"
 #include "support/temp_home.h"
 #include "test_learning_fixture.h"
 
@@ -42,18 +43,8 @@ using vbtest::WaitUntil;
 
 namespace {
 
-void Mouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons)
-{
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
-void ClickAt(QWidget* w, QPoint pos)
-{
-    Mouse(w, QEvent::MouseButtonPress, pos, Qt::LeftButton);
-    Mouse(w, QEvent::MouseButtonRelease, pos, Qt::NoButton);
-}
+using vbtest::ClickAt;
+using vbtest::Mouse;
 
 void Click(QWidget* w)
 {

@@ -1,5 +1,5 @@
 #include "app/gui/form_message.h"
-#include "test_message_input.h"
+#include "gui_input.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,7 @@
 // The "Мозаика" page alone on a small dictionary: pairs matched by clicks and by drag and drop, wrong pairs,
 // one answer per double click, a new set after the last pair, the list commands and the splitter.
 
+#include "gui_input.h"
 #include "support/temp_home.h"
 
 #include "common/codepage.h"
@@ -23,17 +24,8 @@ using namespace vb;
 
 namespace {
 
-void Mouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons)
-{
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-void ClickAt(QWidget* w, QPoint pos)
-{
-    Mouse(w, QEvent::MouseButtonPress, pos, Qt::LeftButton);
-    Mouse(w, QEvent::MouseButtonRelease, pos, Qt::NoButton);
-}
+using vbtest::ClickAt;
+using vbtest::Mouse;
 
 struct Events : LessonEvents
 {

@@ -1,6 +1,7 @@
 // The "Вариант" page alone on a small dictionary: rows as drawn, a right click scored into the progress
 // file, the look of a wrong answer through hover, the hint, and the task labels.
 
+#include "gui_input.h"
 #include "support/temp_home.h"
 
 #include "common/codepage.h"
@@ -21,9 +22,7 @@ namespace {
 
 void Mouse(QWidget* w, QEvent::Type type, Qt::MouseButtons buttons)
 {
-    const QPointF pos = w->rect().center();
-    QMouseEvent e(type, pos, w->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
+    vbtest::Mouse(w, type, w->rect().center(), buttons);
 }
 void Click(QWidget* w)
 {

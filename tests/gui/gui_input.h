@@ -1,7 +1,7 @@
 #pragma once
 
-// Real mouse and key events for the dialog tests, sent the way a user's input arrives, and a way to
-// act inside a modal loop that the test itself has started.
+// Real mouse and key events for the GUI tests, sent the way a user's input arrives, and a way to act
+// inside a modal loop that the test itself has started.
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,6 +13,20 @@
 #include <functional>
 
 namespace vbtest {
+
+// One mouse event at `pos`; presses, releases and double clicks come from the left button.
+inline void Mouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+inline void ClickAt(QWidget* w, QPoint pos)
+{
+    Mouse(w, QEvent::MouseButtonPress, pos, Qt::LeftButton);
+    Mouse(w, QEvent::MouseButtonRelease, pos, Qt::NoButton);
+}
 
 inline void MouseClick(QWidget* widget, Qt::MouseButton button = Qt::LeftButton, QPoint pos = QPoint(-1, -1))
 {

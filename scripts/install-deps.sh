@@ -12,6 +12,7 @@ packages=(
     libx11-dev
     xvfb xauth
     clang-format
+    clang libclang-rt-14-dev ccache
     fonts-dejavu-core
     qt6-translations-l10n
 )

@@ -13,9 +13,13 @@
 //   learning_settings.cpp  loading and saving the window's settings, the settings window's hooks
 //   learning_lesson.cpp    lesson control: PageControlChange, the lesson commands, the task-word menu,
 //                          the window's side of the lesson events and the answer echo
-//   learning_handlers.cpp  handlers and operations of the other areas, grouped by area: each forwards
-//                          to its area's code, or is empty while that area is still to come, and moves
-//                          into its own file when the area grows
+//   learning_tray.cpp      tray icon, hiding and popping up, the word cards' timers
+//   learning_writing.cpp   the Writing page and the keyboard layout switch
+//   learning_voice.cpp     pronunciation
+//   learning_dictionary.cpp dictionary files, the dictionary page and the fonts file
+//   learning_pupils.cpp    pupils
+//   learning_text.cpp      the text page and the frequency dictionary
+//   learning_handlers.cpp  what belongs to no single area: the generator's seed, progress, help
 
 #include "app/gui/app_context.h"
 #include "app/gui/form_message.h"
@@ -121,15 +125,30 @@ public:
     // ---- Lesson control (learning_lesson.cpp)
     // The lesson rules' settings from the settings window, after every change there.
     void ApplyLessonParams();
-    // Pronounces a text (Windows-1251) as a foreign word or a translation; nothing is spoken yet.
+    // Pronounces a text (Windows-1251) as a foreign word or a translation.
     void Pronounce(const std::string& text, bool isWord);
+    // Activates the keyboard layout for typing a translation or a foreign word (learning_writing.cpp).
+    void SwitchKeyboardLayout(bool forTranslation);
     // Sets the visibility of the task-word menu's items before it opens.
     void WordPopupMenuPopup();
     // The colours of the labels and lists from Settings, and back.
     void ApplyStoredColors();
     void CollectColors();
 
-    // ---- Operations of other areas (learning_handlers.cpp until they are built)
+    // ---- Area blocks: each area declares its own members in its block below.
+    // ---- Tray and word cards
+
+    // ---- Writing
+
+    // ---- Pronunciation
+
+    // ---- Dictionary page and files
+
+    // ---- Pupils
+
+    // ---- Text page
+
+    // ---- Operations of other areas
     void HideToTray() override;
     void ShowFromTray();
     // Put away between exercises: hidden, or minimised while there is no tray icon to come back by.

@@ -428,11 +428,6 @@ void TForm_Learning::TimerPronounceTrslTimer()
     }
 }
 
-void TForm_Learning::Pronounce(const std::string& /*text*/, bool /*isWord*/)
-{
-    // Nothing is spoken yet: sound files, the sound library and speech come with pronunciation.
-}
-
 void TForm_Learning::LearnedThresholdRaised(int method, int threshold)
 {
     if (!m_ctx.settings) {

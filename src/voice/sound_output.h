@@ -3,6 +3,7 @@
 // The platform's sound output as pronunciation sees it: a player of WAV files and a speech synthesiser.
 // The shell implements them (Qt Multimedia, Qt TextToSpeech); tests fake them.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,9 +33,12 @@ class SpeechEngine
 {
 public:
     virtual ~SpeechEngine() = default;
-    // The voices of every available engine, each engine's in its own order; empty when there is none.
-    virtual std::vector<SpeechVoice> Voices() = 0;
-    // The side speaks with the voice number `index` of Voices() from now on. An index out of range, or a
+    // Lists the voices of every available engine, each engine's in its own order (none when there is no
+    // engine). Starting an engine may take seconds, so `done` may run later, on the window thread; it
+    // does not run when listing fails.
+    using VoicesListed = std::function<void(const std::vector<SpeechVoice>&)>;
+    virtual void ListVoices(VoicesListed done) = 0;
+    // The side speaks with the voice number `index` of the listed voices from now on. An index out of range, or a
     // voice whose engine cannot be created, leaves the side without an engine.
     virtual void SelectVoice(bool isWord, int index) = 0;
     virtual bool HasVoice(bool isWord) const = 0;

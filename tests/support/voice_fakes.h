@@ -33,7 +33,11 @@ public:
         : m_log(std::move(log)), m_voices(std::move(voices))
     { }
 
-    std::vector<vb::SpeechVoice> Voices() override { return m_voices; }
+    void ListVoices(VoicesListed done) override
+    {
+        m_log->calls.push_back("list voices");
+        done(m_voices);
+    }
     void SelectVoice(bool isWord, int index) override
     {
         const bool valid = index >= 0 && index < static_cast<int>(m_voices.size());

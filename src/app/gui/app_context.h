@@ -5,6 +5,7 @@
 
 #include "common/app_paths.h"
 #include "common/registry.h"
+#include "voice/sound_output.h"
 
 #include <memory>
 #include <string>
@@ -32,6 +33,10 @@ struct AppContext
 
     // "Software\\Verbanta": the program's root key under HKCU.
     static constexpr const char* kRootKey = "Software\\Verbanta";
+
+    // Sound output: the platform's in the program, fakes in tests; without them pronunciation is silent.
+    std::unique_ptr<SoundPlayer> player;
+    std::unique_ptr<SpeechEngine> speech;
 
     TForm_Learning* learning = nullptr;
     TForm_Set* settings = nullptr;

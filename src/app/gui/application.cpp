@@ -10,6 +10,8 @@
 #include "cards/gui/form_card.h"
 #include "common/files.h"
 #include "common/instance_lock.h"
+#include "voice/gui/sound_player_qt.h"
+#include "voice/gui/speech_engine_qt.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -94,6 +96,8 @@ int RunVerbanta(int argc, char** argv)
     // QApplication has taken its own options out of argv by now.
     auto registry = MakeSystemRegistry(paths.RegistryFile());
     AppContext ctx(std::move(paths), std::move(registry), ArgumentsOf(argc, argv));
+    ctx.player = std::make_unique<QtSoundPlayer>();
+    ctx.speech = std::make_unique<QtSpeechEngine>();
 
     // Created in this order and destroyed in the reverse one, so the lesson window, whose pupil the
     // others save their settings for, goes last.

@@ -27,10 +27,12 @@
 #include "common/message_dialog.h"
 #include "engine/lesson.h"
 #include "engine/settings.h"
+#include "voice/pronunciation.h"
 
 #include <QMainWindow>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -141,7 +143,25 @@ public:
     // ---- Writing
 
     // ---- Pronunciation
+    // The three sources and the library indexes (learning_voice.cpp).
+    Pronouncer& Voice();
+    // LoadLibraryIndex for words and translations, from the settings window's paths.
+    void LoadLibraryIndexes();
 
+public slots:
+    // Pronounce what was clicked: the task (also "Произнести задание"), the last right word, its
+    // translation and its thesaurus note.
+    void wordClick();
+    void LastWordClick();
+    void LastWordTranslClick();
+    void LastTesaurusClick();
+
+private:
+    // Clicks on the task strip and the last-right-word labels.
+    void WatchPronunciationClicks();
+    std::unique_ptr<Pronouncer> m_pronouncer;
+
+public:
     // ---- Dictionary page and files
 
     // ---- Pupils

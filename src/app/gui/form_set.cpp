@@ -3,12 +3,16 @@
 #include "app/gui/form_set_radio_group.h"
 #include "app/gui/form_set_spin_edit.h"
 #include "common/autostart.h"
+#include "voice/gui/voice_lists.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -20,6 +24,7 @@
 #include <QMainWindow>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTabWidget>
@@ -153,8 +158,43 @@ TForm_Set::TForm_Set(AppContext& ctx, QWidget* parent)
     CreatePageVoice();
     ShowValues();
 
-    // FormCreate. The voice lists are filled by the speech part once it is there.
+    folderDialog = [this](const QString& title, const QString& start) -> std::optional<QString> {
+        const QString folder = QFileDialog::getExistingDirectory(this, title, start, QFileDialog::ShowDirsOnly);
+        if (folder.isEmpty()) {
+            return std::nullopt;
+        }
+        return QDir::toNativeSeparators(folder);
+    };
+    fileDialog = [this](const QString& title, const QString& filter, const QString& folder,
+                        const QString& file) -> std::optional<QString> {
+        QFileDialog dialog(this, title, folder, filter);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        if (!file.isEmpty()) {
+            dialog.selectFile(file);
+        }
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+            return std::nullopt;
+        }
+        return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    };
+    connect(SB_DirWAVWord, &QToolButton::clicked, this, &TForm_Set::SB_DirWAVWordClick);
+    connect(SB_DirWAVTransl, &QToolButton::clicked, this, &TForm_Set::SB_DirWAVTranslClick);
+    connect(SB_LibWAVWord, &QToolButton::clicked, this, &TForm_Set::SB_LibWAVWordClick);
+    connect(SB_LibWAVTransl, &QToolButton::clicked, this, &TForm_Set::SB_LibWAVTranslClick);
+    connect(CBx_SyntWord, &QComboBox::currentIndexChanged, this, &TForm_Set::CBx_SyntWordChange);
+    connect(CBx_SyntTransl, &QComboBox::currentIndexChanged, this, &TForm_Set::CBx_SyntTranslChange);
+
+    // FormCreate: the settings, then the voices of the speech engines (which may come in later).
     LoadSettings();
+    if (m_ctx.speech) {
+        QPointer<TForm_Set> self(this);
+        m_ctx.speech->ListVoices([self](const std::vector<SpeechVoice>& voices) {
+            if (self) {
+                self->ShowVoiceLists(voices);
+            }
+        });
+    }
     connect(this, &QDialog::finished, this, [this] {
         if (m_hooks.modalClosed) {
             m_hooks.modalClosed();
@@ -700,9 +740,8 @@ void TForm_Set::RunLoadEffects()
     if (m_lastLoad.Read("SetCB_Voice")) {
         CB_VoiceClick();
     }
-    if (m_hooks.selectVoices) {
-        m_hooks.selectVoices();
-    }
+    SelectVoice(true);
+    SelectVoice(false);
     if (m_hooks.loadLibraryIndexes) {
         m_hooks.loadLibraryIndexes();
     }
@@ -732,6 +771,87 @@ void TForm_Set::CB_VoiceClick()
 {
     if (m_hooks.voiceMenu) {
         m_hooks.voiceMenu(m_values.CB_Voice);
+    }
+}
+
+// ---------------------------------------------------------------- sound folders, library and voices
+
+void TForm_Set::ChooseFolder(QLineEdit* edit)
+{
+    if (!folderDialog) {
+        return;
+    }
+    if (const auto folder = folderDialog(QStringLiteral("Выберите каталог с звуковыми файлами"), edit->text())) {
+        edit->setText(*folder);
+    }
+}
+
+void TForm_Set::SB_DirWAVWordClick()
+{
+    ChooseFolder(ED_DirWAVWord);
+}
+
+void TForm_Set::SB_DirWAVTranslClick()
+{
+    ChooseFolder(ED_DirWAVTransl);
+}
+
+void TForm_Set::ChooseLibraryIndex(QLineEdit* edit, const QString& title)
+{
+    if (!fileDialog) {
+        return;
+    }
+    const QString current = edit->text();
+    const QString folder = current.isEmpty() ? QDir::rootPath() : QFileInfo(current).absolutePath();
+    if (const auto file = fileDialog(title, QStringLiteral("Библиотека Platinum (dic.txt)"), folder, current)) {
+        // The new index is read when the window closes.
+        edit->setText(*file);
+    }
+}
+
+void TForm_Set::SB_LibWAVWordClick()
+{
+    ChooseLibraryIndex(ED_LibWAVWord, QStringLiteral("Открыть Библиотеку Слов Platinum"));
+}
+
+void TForm_Set::SB_LibWAVTranslClick()
+{
+    ChooseLibraryIndex(ED_LibWAVTransl, QStringLiteral("Открыть Библиотеку Переводов Platinum"));
+}
+
+void TForm_Set::ShowVoiceLists(const std::vector<SpeechVoice>& voices)
+{
+    // Each list puts the voices of its own side's language first, then those of the other side.
+    const std::string wordLanguage = LayoutLanguage(m_values.CBE_Word);
+    const std::string translLanguage = LayoutLanguage(m_values.CBE_Trsl);
+    m_showing = true;
+    FillVoiceList(CBx_SyntWord, voices, VoiceListOrder(voices, wordLanguage, translLanguage));
+    FillVoiceList(CBx_SyntTransl, voices, VoiceListOrder(voices, translLanguage, wordLanguage));
+    m_showing = false;
+    SelectVoice(true);
+    SelectVoice(false);
+}
+
+void TForm_Set::SelectVoice(bool isWord)
+{
+    const int voice = SelectedVoiceNumber(isWord ? CBx_SyntWord : CBx_SyntTransl);
+    if (voice < 0 || !m_ctx.speech) {
+        return;
+    }
+    m_ctx.speech->SelectVoice(isWord, voice);
+}
+
+void TForm_Set::CBx_SyntWordChange()
+{
+    if (!m_showing) {
+        SelectVoice(true);
+    }
+}
+
+void TForm_Set::CBx_SyntTranslChange()
+{
+    if (!m_showing) {
+        SelectVoice(false);
     }
 }
 

@@ -9,12 +9,14 @@
 
 #include "app/gui/app_context.h"
 #include "engine/settings.h"
+#include "voice/sound_output.h"
 
 #include <QDialog>
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -50,8 +52,7 @@ public:
         // End of every load: the open dictionary's fonts when SettingsLoaded is still false, then
         // SettingsLoaded := true.
         std::function<void()> settingsLoaded;
-        // Speech voices after a load, and the sound library's indexes after a load and on closing.
-        std::function<void()> selectVoices;
+        // The sound library's indexes, after a load and on closing.
         std::function<void()> loadLibraryIndexes;
         // Closing: SaveLearningSettings(true), SaveCardSettings, PageControlChange.
         std::function<void()> saveLearningSettings;
@@ -94,6 +95,17 @@ public:
     // The font dialog of the three font labels; replaceable so tests never block on it. Returns the chosen
     // font, or nothing when the dialog was cancelled.
     std::function<std::optional<QFont>(const QFont& current)> fontDialog;
+    // The folder picker of the sound folders: title and start folder in, the chosen folder out (nothing
+    // when cancelled). Replaceable like the font dialog.
+    std::function<std::optional<QString>(const QString& title, const QString& start)> folderDialog;
+    // The open-file dialog of the library indexes: title, filter, start folder, file name.
+    std::function<std::optional<QString>(const QString& title, const QString& filter, const QString& folder,
+                                         const QString& file)>
+        fileDialog;
+
+    // SelectVoice for words and for translations: the side's engine takes the selected voice; nothing
+    // happens while no item is selected.
+    void SelectVoice(bool isWord);
 
     // ---- Controls, by page
     QTabWidget* PageControl = nullptr;
@@ -177,6 +189,12 @@ public slots:
     void LB_WordFontClick();
     void LB_TrslFontClick();
     void LB_TrscFontClick();
+    void SB_DirWAVWordClick();
+    void SB_DirWAVTranslClick();
+    void SB_LibWAVWordClick();
+    void SB_LibWAVTranslClick();
+    void CBx_SyntWordChange();
+    void CBx_SyntTranslChange();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -203,6 +221,10 @@ private:
     // The load's effects on the lesson window and the voice and library parts.
     void RunLoadEffects();
     void EditFont(QLabel* label, std::string SettingsWindowValues::*name);
+    void ChooseFolder(QLineEdit* edit);
+    void ChooseLibraryIndex(QLineEdit* edit, const QString& title);
+    // The voice lists, once the speech engines have listed their voices.
+    void ShowVoiceLists(const std::vector<SpeechVoice>& voices);
     std::string PupilKey() const;
 
     void FormShow();

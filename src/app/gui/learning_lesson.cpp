@@ -305,16 +305,7 @@ void TForm_Learning::pm_hintClick()
 
 void TForm_Learning::pm_word_voiceClick()
 {
-    const int page = PageControl->currentIndex();
-    if (page == kPageMosaic) {
-        std::string text;
-        bool isWord = true;
-        if (mosaicPage->TargetPronunciation(text, isWord)) {
-            Pronounce(text, isWord);
-        }
-    } else if (page == kPageVariant && variantPage->View().ready) {
-        Pronounce(variantPage->View().taskText, variantPage->View().taskIsWord);
-    }
+    wordClick();
 }
 
 void TForm_Learning::pm_word_offClick()

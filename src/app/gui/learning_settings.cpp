@@ -107,6 +107,7 @@ TForm_Set::Hooks TForm_Learning::SettingsWindowHooks()
     hooks.modalClosed = [this] { ModalWasClosed(); };
     hooks.voiceMenu = [this](bool on) { m_lesson_voice->setChecked(on); };
     hooks.settingsLoaded = [this] { SettingsWereLoaded(); };
+    hooks.loadLibraryIndexes = [this] { LoadLibraryIndexes(); };
     hooks.saveLearningSettings = [this] { SaveLearningSettings(true); };
     hooks.saveCardSettings = [this] { SaveCardSettings(); };
     hooks.pageControlChange = [this] { PageControlChange(); };

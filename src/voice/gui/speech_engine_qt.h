@@ -1,0 +1,44 @@
+#pragma once
+
+// Speech through Qt TextToSpeech: the voices of every installed engine (flite, speech-dispatcher, ...).
+//
+// Starting an engine can take seconds (speech-dispatcher lists thousands of voices) and a stuck speech
+// server can block its client for good, so every engine lives on a thread of its own: the window thread
+// only posts requests to it and never waits.
+
+#include "voice/sound_output.h"
+
+#include <QObject>
+#include <QString>
+
+class QThread;
+
+namespace vb {
+
+class SpeechWorker;
+
+class QtSpeechEngine : public QObject, public SpeechEngine
+{
+    Q_OBJECT
+public:
+    explicit QtSpeechEngine(QObject* parent = nullptr);
+    ~QtSpeechEngine() override;
+
+    void ListVoices(VoicesListed done) override;
+    void SelectVoice(bool isWord, int index) override;
+    bool HasVoice(bool isWord) const override;
+    void Speak(bool isWord, const std::string& text) override;
+
+signals:
+    // A side's engine changed its state: "ready", "speaking", "paused" or "error".
+    void StateChanged(bool isWord, const QString& state);
+
+private:
+    QThread* m_thread = nullptr;
+    SpeechWorker* m_worker = nullptr;
+    // Per side: a voice was chosen and its engine has not reported a failure.
+    bool m_hasVoice[2] = {false, false};
+    int m_voiceCount = -1;
+};
+
+} // namespace vb

@@ -186,9 +186,9 @@ bool RegularFileSize(const std::string& path, std::uint64_t& size)
 
 void LibraryIndex::Clear()
 {
-    m_entries.clear();
-    m_first.clear();
+    m_byKey.clear();
     m_next.clear();
+    m_entries.clear();
 }
 
 void LibraryIndex::Load(const std::string& dicPath)
@@ -212,6 +212,7 @@ void LibraryIndex::Load(const std::string& dicPath)
 void LibraryIndex::Parse(std::string_view text)
 {
     Clear();
+    m_entries.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t end = pos;
@@ -229,19 +230,15 @@ void LibraryIndex::Parse(std::string_view text)
         m_entries.push_back(ParseLine(line));
     }
 
-    // The index: each key's first entry, and for each entry the next one with the same key.
+    // The index, built once the entries no longer move: each key's first and last entry, and for each entry
+    // the next one with the same key.
     m_next.assign(m_entries.size(), kNone);
-    m_first.reserve(m_entries.size());
-    std::unordered_map<std::string_view, std::size_t> last;
-    last.reserve(m_entries.size());
+    m_byKey.reserve(m_entries.size());
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        const std::string& key = m_entries[i].Key;
-        auto [it, added] = last.try_emplace(key, i);
-        if (added) {
-            m_first.emplace(key, i);
-        } else {
-            m_next[it->second] = i;
-            it->second = i;
+        auto [it, added] = m_byKey.try_emplace(m_entries[i].Key, i, i);
+        if (!added) {
+            m_next[it->second.second] = i;
+            it->second.second = i;
         }
     }
 }
@@ -249,11 +246,11 @@ void LibraryIndex::Parse(std::string_view text)
 std::vector<std::size_t> LibraryIndex::Find(const std::string& key) const
 {
     std::vector<std::size_t> found;
-    const auto it = m_first.find(key);
-    if (it == m_first.end()) {
+    const auto it = m_byKey.find(key);
+    if (it == m_byKey.end()) {
         return found;
     }
-    for (std::size_t i = it->second; i != kNone; i = m_next[i]) {
+    for (std::size_t i = it->second.first; i != kNone; i = m_next[i]) {
         found.push_back(i);
     }
     return found;

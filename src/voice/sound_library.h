@@ -27,6 +27,11 @@ struct TLibraryEntry
 class LibraryIndex
 {
 public:
+    LibraryIndex() = default;
+    // The index refers to the entries' own keys, which a copy would not carry along.
+    LibraryIndex(const LibraryIndex&) = delete;
+    LibraryIndex& operator=(const LibraryIndex&) = delete;
+
     // Reads dic.txt anew; an empty path or a file that cannot be read leaves the index empty.
     void Load(const std::string& dicPath);
     // From the file's bytes.
@@ -40,8 +45,9 @@ public:
 
 private:
     std::vector<TLibraryEntry> m_entries;
-    // Key -> its first entry; m_next chains the later entries of the same key.
-    std::unordered_map<std::string, std::size_t> m_first;
+    // Key (a view of the entry's own Key) -> its first and last entry; m_next chains the entries of one
+    // key in file order.
+    std::unordered_map<std::string_view, std::pair<std::size_t, std::size_t>> m_byKey;
     std::vector<std::size_t> m_next;
 };
 

@@ -47,11 +47,16 @@ public:
         QVoice voice;
     };
 
+    explicit SpeechWorker(const QStringList& engines) : m_engines(engines) { }
+
     void List()
     {
         std::vector<SpeechVoice> listed;
         m_voices.clear();
         for (const QString& engine : QTextToSpeech::availableEngines()) {
+            if (!m_engines.isEmpty() && !m_engines.contains(engine)) {
+                continue;
+            }
             QTextToSpeech* tts = Engine(engine);
             if (!tts || tts->state() == QTextToSpeech::Error) {
                 continue;
@@ -136,17 +141,18 @@ private:
         return tts.get();
     }
 
+    QStringList m_engines;
     std::map<QString, std::unique_ptr<QTextToSpeech>> m_listing;
     std::vector<Voice> m_voices;
     SideEngine m_sides[2];
 };
 
-QtSpeechEngine::QtSpeechEngine(QObject* parent) : QObject(parent)
+QtSpeechEngine::QtSpeechEngine(const QStringList& engines, QObject* parent) : QObject(parent)
 {
     qRegisterMetaType<std::vector<SpeechVoice>>();
     m_thread = new QThread;
     m_thread->setObjectName(QStringLiteral("speech"));
-    m_worker = new SpeechWorker;
+    m_worker = new SpeechWorker(engines);
     m_worker->moveToThread(m_thread);
     connect(m_worker, &SpeechWorker::Failed, this, [this](int side) { m_hasVoice[side] = false; });
     connect(m_worker, &SpeechWorker::StateChanged, this, [this](int side, const QString& state) {

@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QThread;
 
@@ -21,7 +22,8 @@ class QtSpeechEngine : public QObject, public SpeechEngine
 {
     Q_OBJECT
 public:
-    explicit QtSpeechEngine(QObject* parent = nullptr);
+    // `engines`: the engine plug-ins to use by name ("flite", "speechd"); empty for every one installed.
+    explicit QtSpeechEngine(const QStringList& engines = {}, QObject* parent = nullptr);
     ~QtSpeechEngine() override;
 
     void ListVoices(VoicesListed done) override;

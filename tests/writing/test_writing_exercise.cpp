@@ -104,26 +104,21 @@ TEST_F(WritingExerciseTest, EnterJudgesOnlyWithoutAutoAcceptAndNeverAnEmptyText)
     EXPECT_EQ(exercise.Enter_AreaKeyPress("To Run"), EnterAnswer::Wrong);
 }
 
-TEST_F(WritingExerciseTest, HintsArePaidOutOfTheRightAnswerAndResetByTheNextTask)
+TEST_F(WritingExerciseTest, HintsCanCostMoreThanTheAnswerEarnsAndTheNextTaskStartsAfresh)
 {
-    exercise.Options.CB_First = true;
-    exercise.Options.CB_Len = true;
-    Task(0);
-    EXPECT_EQ(exercise.UpdateEnterHint(""), "t+ +++");
-    Change("to run");
-    EXPECT_EQ(Points(), 18 - 8 - 4);
-
-    // Three letters revealed: the right answer costs points.
-    exercise.Options = WritingOptions{};
     exercise.Options.CB_Letter = true;
     Task(0);
-    EXPECT_EQ(lesson.HintLetters, 0);
-    EXPECT_FALSE(lesson.HintLength);
     Change("x");
     Change("xy");
     Change("x");
     Change("to run");
-    EXPECT_EQ(Points(), 6 + 18 - 3 * 8);
+    EXPECT_EQ(Points(), 18 - 3 * 8);
+
+    exercise.Options.CB_Len = true;
+    Task(0);
+    EXPECT_EQ(lesson.HintLetters, 0);
+    EXPECT_EQ(exercise.UpdateEnterHint(""), "++ +++");
+    EXPECT_TRUE(lesson.HintLength);
 }
 
 TEST_F(WritingExerciseTest, NoTaskWithoutWords)

@@ -11,7 +11,7 @@ packages=(
     speech-dispatcher speech-dispatcher-espeak-ng
     libgtest-dev libgmock-dev libbenchmark-dev
     libx11-dev
-    xvfb xauth
+    xvfb xauth x11-xkb-utils
     clang-format
     clang libclang-rt-14-dev ccache
     fonts-dejavu-core

@@ -7,6 +7,7 @@
 #include "common/codepage.h"
 #include "engine/gui/mosaic_page.h"
 #include "engine/gui/variant_page.h"
+#include "writing/gui/writing_page.h"
 
 #include <QAction>
 #include <QEvent>
@@ -136,12 +137,11 @@ void TForm_Learning::wordClick()
             Pronounce(variantPage->View().taskText, variantPage->View().taskIsWord);
         }
         break;
-    case kPageWriting: {
-        const bool dictation = m_lesson_dictant->isChecked();
-        const bool isWord = (lesson.TaskDirection == 1 && dictation) || (lesson.TaskDirection == 0 && !dictation);
-        Pronounce(TextOf(word), isWord);
+    case kPageWriting:
+        if (writingPage->View().ready) {
+            Pronounce(writingPage->View().pronounceText, writingPage->View().taskIsWord);
+        }
         break;
-    }
     default:
         break;
     }

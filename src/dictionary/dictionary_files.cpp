@@ -23,8 +23,7 @@ bool ParseNumber(std::string_view text, int minValue, int maxValue, int& out)
     }
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < minValue ||
-        value > maxValue) {
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < minValue || value > maxValue) {
         return false;
     }
     out = value;
@@ -33,12 +32,26 @@ bool ParseNumber(std::string_view text, int minValue, int maxValue, int& out)
 
 } // namespace
 
+bool SamePathIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a == b) {
+        return true;
+    }
+    // Paths are native (UTF-8) text: letter case folds for what the Windows code page can hold; any
+    // other path must match exactly.
+    const std::string a1251 = Utf8ToCp1251(a);
+    const std::string b1251 = Utf8ToCp1251(b);
+    if (!IsValidUtf8(a) || !IsValidUtf8(b) || Cp1251ToUtf8(a1251) != a || Cp1251ToUtf8(b1251) != b) {
+        return false;
+    }
+    return UpperCase1251(a1251) == UpperCase1251(b1251);
+}
+
 RecentDictionaryList BuildRecentList(std::string_view oldText, const std::string& dictionaryPath)
 {
     RecentDictionaryList list;
     list.text = dictionaryPath + ";";
     list.paths.push_back(dictionaryPath);
-    const std::string openUpper = UpperCase1251(dictionaryPath);
     std::size_t pos = 0;
     int others = 0;
     for (;;) {
@@ -48,7 +61,7 @@ RecentDictionaryList BuildRecentList(std::string_view oldText, const std::string
         }
         const std::string_view entry = oldText.substr(pos, end - pos);
         pos = end + 1;
-        if (UpperCase1251(entry) == openUpper) {
+        if (SamePathIgnoringCase(entry, dictionaryPath)) {
             continue;
         }
         if (++others < kMaxRecentDictionaries) {
@@ -78,7 +91,7 @@ int ApplyFontsText(std::string_view text, DictionaryFonts& fonts)
         }
     };
     int* const numbers[] = {&fonts.wordCharset, &fonts.trslCharset, &fonts.trscCharset,
-                            &fonts.tesFontSH, &fonts.layoutWord, &fonts.layoutTrsl};
+                            &fonts.tesFontSH,   &fonts.layoutWord,  &fonts.layoutTrsl};
     std::string* const names[] = {&fonts.wordFont, &fonts.trslFont, &fonts.trscFont};
     // Lines 1, 3, 5 name a font; 2, 4, 6 its character set; 7 the thesaurus choice; 8 and 9 the layouts.
     for (std::size_t i = 0; i < 3; ++i) {

@@ -20,6 +20,9 @@ struct RecentDictionaryList
     std::vector<std::string> paths;
 };
 
+// Paths compared as the system does, without regard to letter case (Cyrillic letters included).
+bool SamePathIgnoringCase(std::string_view a, std::string_view b);
+
 // The open dictionary at the head, then the other entries of the old text in their order (an entry equal
 // to the open one without regard to letter case is dropped), at most kMaxRecentDictionaries in all. Text
 // after the last ";" is no entry.

@@ -299,6 +299,15 @@ bool TFixedFormatDataSet::Close()
     return true;
 }
 
+void TFixedFormatDataSet::Discard()
+{
+    if (!Active()) {
+        return;
+    }
+    m_changesPending = false;
+    Close();
+}
+
 void TFixedFormatDataSet::DropLines()
 {
     // Swapped out so the memory really goes.
@@ -612,26 +621,15 @@ bool TFixedFormatDataSet::Edit()
 
 bool TFixedFormatDataSet::Insert()
 {
-    if (!Active()) {
-        return Fail(kNotOpen);
-    }
-    if (m_readOnly) {
-        return Fail(kReadOnly);
-    }
-    CheckBrowseMode();
-    Fire(events.BeforeInsert);
-    m_insertAt = std::max(m_cursor, 0);
-    ClearRecord(m_buffer);
-    m_state = DataSetState::Insert;
-    m_modified = false;
-    Notify(TableChange::RowInserted, m_insertAt);
-    Fire(events.OnNewRecord);
-    Notify(TableChange::CurrentChanged, m_insertAt);
-    Fire(events.AfterInsert);
-    return true;
+    return StartInsert(false);
 }
 
 bool TFixedFormatDataSet::Append()
+{
+    return StartInsert(true);
+}
+
+bool TFixedFormatDataSet::StartInsert(bool append)
 {
     if (!Active()) {
         return Fail(kNotOpen);
@@ -641,10 +639,11 @@ bool TFixedFormatDataSet::Append()
     }
     CheckBrowseMode();
     Fire(events.BeforeInsert);
-    m_insertAt = RecordCount();
+    m_insertAt = append ? RecordCount() : std::max(m_cursor, 0);
     ClearRecord(m_buffer);
-    m_state = DataSetState::Insert;
     m_modified = false;
+    Notify(TableChange::RowAboutToBeInserted, m_insertAt);
+    m_state = DataSetState::Insert;
     Notify(TableChange::RowInserted, m_insertAt);
     Fire(events.OnNewRecord);
     Notify(TableChange::CurrentChanged, m_insertAt);
@@ -689,6 +688,9 @@ bool TFixedFormatDataSet::Cancel()
     }
     Fire(events.BeforeCancel);
     const bool inserting = m_state == DataSetState::Insert;
+    if (inserting) {
+        Notify(TableChange::RowAboutToBeRemoved, m_insertAt);
+    }
     m_state = DataSetState::Browse;
     m_modified = false;
     if (inserting) {
@@ -719,6 +721,7 @@ bool TFixedFormatDataSet::Delete()
     m_state = DataSetState::Browse;
     m_modified = false;
     const int row = m_cursor;
+    Notify(TableChange::RowAboutToBeRemoved, row);
     ReleaseLine(m_lines[static_cast<std::size_t>(row)]);
     m_lines.erase(m_lines.begin() + row);
     ++m_generation;

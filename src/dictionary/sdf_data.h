@@ -44,8 +44,10 @@ struct TableChange
 {
     enum Kind {
         Reset, // opened, closed or refreshed: everything may differ
-        RowInserted, // a new row appeared at `row`
-        RowRemoved, // the row at `row` is gone
+        RowAboutToBeInserted, // a new row will appear at `row`
+        RowInserted, // ... and has
+        RowAboutToBeRemoved, // the row at `row` will go
+        RowRemoved, // ... and has
         RowChanged, // values or the edit state of `row` changed
         CurrentChanged, // the cursor moved to `row` (-1: no current record)
     };
@@ -97,6 +99,8 @@ public:
     // (and the table is not read-only), then drops the lines. False when writing failed: the table then
     // stays open with its lines, so nothing is lost.
     bool Close();
+    // Closes without writing anything: every edit since opening is dropped.
+    void Discard();
     // Posted since opening: the file will be written at Close.
     bool ChangesPending() const { return m_changesPending; }
 
@@ -232,6 +236,7 @@ private:
     void Notify(TableChange::Kind kind, int row) const;
     static void Fire(const std::function<void()>& event);
     void SetCursor(int index);
+    bool StartInsert(bool append);
     void DropLines();
     int PendingRow() const;
 

@@ -222,8 +222,11 @@ void TForm_Learning::PageControlChange()
     case kPageWriting:
         // No-op: the Writing exercise sets its task here once it exists.
         break;
+    case kPageDictionary:
+        ShowDictionaryPage();
+        break;
     default:
-        // The dictionary grid and the text page refresh here once they exist.
+        // The text page refreshes here once it exists.
         break;
     }
 }

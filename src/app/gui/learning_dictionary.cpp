@@ -193,9 +193,13 @@ bool TForm_Learning::AskSaveChanges()
 
 void TForm_Learning::BuildRecentMenu()
 {
+    // Later, not now: the clicked item of the list may be what runs this.
     for (QAction* item : m_dict_open_list->actions()) {
         m_dict_open_list->removeAction(item);
-        delete item;
+        item->deleteLater();
+    }
+    for (QActionGroup* old : m_dict_open_list->findChildren<QActionGroup*>(QString(), Qt::FindDirectChildrenOnly)) {
+        old->deleteLater();
     }
     std::string old;
     if (m_ctx.registry->KeyExists(PupilKey)) {

@@ -263,7 +263,8 @@ void DictionaryGrid::currentChanged(const QModelIndex& current, const QModelInde
 
 void DictionaryGrid::CommitEdit()
 {
-    QWidget* editor = QApplication::focusWidget();
+    // The window's focus, not the application's: the window need not be active.
+    QWidget* editor = window()->focusWidget();
     if (state() == QAbstractItemView::EditingState && editor && viewport()->isAncestorOf(editor)) {
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);

@@ -1,0 +1,116 @@
+// Timing of the dictionary page on a generated dictionary of 100,000 words: opening the table into the grid,
+// scrolling the grid from top to bottom a page at a time, searching for the last word, and the memory the
+// open table holds.
+//
+//   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVB_BUILD_BENCH=ON
+//   cmake --build build/bench --target bench_dictionary
+//   QT_QPA_PLATFORM=offscreen build/bench/bin/bench_dictionary
+//
+// Targets: open <= 300 ms, every scroll frame <= 50 ms, search to the last row <= 50 ms, table memory <= 3x
+// the file size. The program prints the figures and exits with 1 when one is missed.
+
+#include "common/codepage.h"
+#include "dictionary/dictionary_files.h"
+#include "dictionary/gui/dictionary_grid.h"
+#include "dictionary/gui/dictionary_page.h"
+#include "dictionary/sdf_data.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <malloc.h>
+#include <string>
+
+namespace {
+
+constexpr int kWords = 100000;
+
+std::size_t HeapInUse()
+{
+    return mallinfo2().uordblks;
+}
+
+std::string MakeDictionary(const std::string& folder)
+{
+    const std::string path = folder + "/big.lqd";
+    std::string text;
+    text.reserve(static_cast<std::size_t>(kWords) * 64);
+    const std::string slovo = vb::Utf8ToCp1251("слово_");
+    for (int i = 0; i < kWords; ++i) {
+        const std::string n = std::to_string(i);
+        text += "word_" + n + "|" + slovo + n + "|[w3:d" + n + "]|a note on word " + n + "\r\n";
+    }
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    std::string folder = (std::filesystem::temp_directory_path() / "verbanta-bench-XXXXXX").string();
+    if (!mkdtemp(folder.data())) {
+        return 2;
+    }
+    const std::string path = MakeDictionary(folder);
+    const auto fileSize = static_cast<double>(std::filesystem::file_size(path));
+
+    vb::TSdfDataSet table;
+    table.SetFileName(path);
+    table.SetDelimiter('|');
+    table.SetSchema({"word", "translate", "transcription", "tesaurus"});
+    vb::DictionaryPage page(table);
+    page.resize(960, 600);
+    page.show();
+    QApplication::processEvents();
+
+    // Open: reading the file into the table and the grid's first full paint.
+    const std::size_t heapBefore = HeapInUse();
+    QElapsedTimer clock;
+    clock.start();
+    if (!table.Open()) {
+        return 2;
+    }
+    page.DBGridDict->viewport()->repaint();
+    const double openMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    const double memoryRatio = static_cast<double>(HeapInUse() - heapBefore) / fileSize;
+
+    // Scrolling: one page per frame, each frame painted at once.
+    QScrollBar* bar = page.DBGridDict->verticalScrollBar();
+    double worstFrameMs = 0;
+    int frames = 0;
+    for (int value = 0; value <= bar->maximum(); value += std::max(1, bar->pageStep())) {
+        clock.restart();
+        bar->setValue(value);
+        page.DBGridDict->viewport()->repaint();
+        worstFrameMs = std::max(worstFrameMs, static_cast<double>(clock.nsecsElapsed()) / 1e6);
+        ++frames;
+    }
+
+    // Search for the last word (every record compared), the grid following.
+    table.First();
+    clock.restart();
+    const bool found =
+        vb::FindWord(table, vb::Utf8ToCp1251("Слово"), "word_" + std::to_string(kWords - 1), true, false);
+    page.DBGridDict->viewport()->repaint();
+    const double searchMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+
+    table.Close();
+    std::filesystem::remove_all(folder);
+
+    const bool ok = openMs <= 300 && worstFrameMs <= 50 && found && searchMs <= 50 && memoryRatio <= 3.0;
+    std::printf("file: %.1f MB, %d words\n", fileSize / 1e6, kWords);
+    std::printf("open into the grid: %.1f ms (target 300)\n", openMs);
+    std::printf("scroll: %d frames, worst %.1f ms (target 50)\n", frames, worstFrameMs);
+    std::printf("search to the last row: %.1f ms%s (target 50)\n", searchMs, found ? "" : ", NOT FOUND");
+    std::printf("table memory: %.2f x the file size (target 3)\n", memoryRatio);
+    std::printf("%s\n", ok ? "all targets met" : "TARGET MISSED");
+    return ok ? 0 : 1;
+}

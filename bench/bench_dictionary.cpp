@@ -26,6 +26,7 @@
 #include <fstream>
 #include <malloc.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -84,15 +85,17 @@ int main(int argc, char** argv)
 
     // Scrolling: one page per frame, each frame painted at once.
     QScrollBar* bar = page.DBGridDict->verticalScrollBar();
-    double worstFrameMs = 0;
-    int frames = 0;
+    std::vector<double> frameMs;
     for (int value = 0; value <= bar->maximum(); value += std::max(1, bar->pageStep())) {
         clock.restart();
         bar->setValue(value);
         page.DBGridDict->viewport()->repaint();
-        worstFrameMs = std::max(worstFrameMs, static_cast<double>(clock.nsecsElapsed()) / 1e6);
-        ++frames;
+        frameMs.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
     }
+    std::sort(frameMs.begin(), frameMs.end());
+    const double worstFrameMs = frameMs.empty() ? 0 : frameMs.back();
+    const double medianFrameMs = frameMs.empty() ? 0 : frameMs[frameMs.size() / 2];
+    const auto frames = static_cast<int>(frameMs.size());
 
     // Search for the last word (every record compared), the grid following.
     table.First();
@@ -108,7 +111,7 @@ int main(int argc, char** argv)
     const bool ok = openMs <= 300 && worstFrameMs <= 50 && found && searchMs <= 50 && memoryRatio <= 3.0;
     std::printf("file: %.1f MB, %d words\n", fileSize / 1e6, kWords);
     std::printf("open into the grid: %.1f ms (target 300)\n", openMs);
-    std::printf("scroll: %d frames, worst %.1f ms (target 50)\n", frames, worstFrameMs);
+    std::printf("scroll: %d frames, median %.2f ms, worst %.1f ms (target 50)\n", frames, medianFrameMs, worstFrameMs);
     std::printf("search to the last row: %.1f ms%s (target 50)\n", searchMs, found ? "" : ", NOT FOUND");
     std::printf("table memory: %.2f x the file size (target 3)\n", memoryRatio);
     std::printf("%s\n", ok ? "all targets met" : "TARGET MISSED");

@@ -788,14 +788,21 @@ bool TFixedFormatDataSet::Locate(std::string_view fieldNames, const std::vector<
 
     CheckBrowseMode();
     Fire(events.BeforeScroll);
+    // One record reused for every line, compared in place: the search runs through the whole table.
     Record record;
     int found = -1;
     for (int line = 0; line < RecordCount() && found < 0; ++line) {
         LineToRecord(LineText(m_lines[static_cast<std::size_t>(line)]), record);
         bool all = true;
         for (std::size_t i = 0; i < fields.size() && all; ++i) {
-            bool isNull = false;
-            const std::string value = TrimControl(SlotValue(record, fields[i], isNull));
+            const auto f = static_cast<std::size_t>(fields[i]);
+            std::string_view value = record.nulls[f] ? std::string_view() : std::string_view(record.values[f]);
+            while (!value.empty() && static_cast<unsigned char>(value.back()) <= 32) {
+                value.remove_suffix(1);
+            }
+            while (!value.empty() && static_cast<unsigned char>(value.front()) <= 32) {
+                value.remove_prefix(1);
+            }
             all = Matches(value, search[i], options);
         }
         if (all) {

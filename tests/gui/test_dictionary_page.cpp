@@ -303,3 +303,60 @@ TEST_F(DictionaryPageTest, SearchMovesTheGridOrTellsNothingWasFound)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DictionaryPageTest, NavigatorStatesAndTheRowIndicator)
+{
+    DictionaryNavigator* nav = learning->DBNavigator;
+    QAbstractItemModel* model = learning->DBGridDict->model();
+    const auto indicator = [model](int row) { return model->headerData(row, Qt::Vertical).toString(); };
+    const auto enabled = [nav](DictionaryNavigator::Button b) { return nav->button(b)->isEnabled(); };
+    EXPECT_FALSE(enabled(DictionaryNavigator::First));
+    EXPECT_TRUE(enabled(DictionaryNavigator::Last));
+    EXPECT_FALSE(enabled(DictionaryNavigator::Post));
+    EXPECT_EQ(nav->button(DictionaryNavigator::Refresh)->toolTip(), QStringLiteral("Обновить словарь"));
+
+    nav->Click(DictionaryNavigator::Last);
+    EXPECT_EQ(learning->DBGridDict->currentIndex().row(), 2);
+    EXPECT_EQ(indicator(2), QStringLiteral("\u25B6"));
+    EXPECT_FALSE(enabled(DictionaryNavigator::Next));
+    EXPECT_TRUE(enabled(DictionaryNavigator::Prior));
+
+    nav->Click(DictionaryNavigator::Insert);
+    EXPECT_EQ(model->rowCount(), 4);
+    EXPECT_EQ(indicator(2), "*");
+    EXPECT_EQ(Cell(3, DictionaryPage::kColWord), "cloud");
+    EXPECT_TRUE(enabled(DictionaryNavigator::Cancel));
+    EXPECT_FALSE(enabled(DictionaryNavigator::Edit));
+    // Moving away drops the untouched new row and changes nothing.
+    nav->Click(DictionaryNavigator::First);
+    EXPECT_EQ(model->rowCount(), 3);
+    EXPECT_FALSE(Changed());
+
+    nav->Click(DictionaryNavigator::Edit);
+    EXPECT_EQ(indicator(0), "I");
+    nav->Click(DictionaryNavigator::Cancel);
+    EXPECT_EQ(indicator(0), QStringLiteral("\u25B6"));
+    nav->Click(DictionaryNavigator::Refresh);
+    EXPECT_EQ(model->rowCount(), 3);
+    EXPECT_FALSE(Changed());
+}
+
+TEST_F(DictionaryPageTest, MissingDictionaryLeavesNothingToSave)
+{
+    learning->DBNavigator->Click(DictionaryNavigator::Delete);
+    const std::string missing = home.File("dict/missing.lqd");
+    TForm_Message::SetNextAnswer(2);
+    FileDialogs::SetNextFileName(QString::fromStdString(missing));
+    learning->BTopen->click();
+    EXPECT_EQ(learning->Settings.DictionaryPath, missing);
+    EXPECT_EQ(learning->DBGridDict->model()->rowCount(), 0);
+    EXPECT_EQ(learning->lesson.WordCount, 0);
+    EXPECT_FALSE(Changed());
+    EXPECT_FALSE(FileExists(missing));
+    // Only dictionaries that opened enter the recent list.
+    EXPECT_EQ(learning->m_dict_open_list->actions()[0]->text().toStdString(), dictionary);
+}
+
+} // namespace

@@ -67,6 +67,7 @@ TForm_Learning::TForm_Learning(AppContext& ctx, QWidget* parent) : QMainWindow(p
 TForm_Learning::~TForm_Learning()
 {
     FormDestroy();
+    DropDictionaryPage();
     // Deleting the pages removes their tabs, which would run the handler on a half-destroyed window.
     disconnect(PageControl, nullptr, this, nullptr);
 }

@@ -192,6 +192,8 @@ public slots:
 
 private:
     void CreateDictionaryPage();
+    // Before the window's members go: the page shows SdfDataSet, which would go before the child widgets.
+    void DropDictionaryPage();
     // Reads the open dictionary into the lessons again; the pages drop what pointed into the old words.
     void ReloadLessonWords();
     // The open or save dialog of the dictionary commands; empty when cancelled.

@@ -92,6 +92,16 @@ void TForm_Learning::CreateDictionaryPage()
     });
 }
 
+void TForm_Learning::DropDictionaryPage()
+{
+    // Focus changes while the widgets go would reach a half-destroyed window.
+    disconnect(qApp, nullptr, this, nullptr);
+    delete dictionaryPage;
+    dictionaryPage = nullptr;
+    DBGridDict = nullptr;
+    DBNavigator = nullptr;
+}
+
 // ---------------------------------------------------------------------------------------------------
 // The changed flag
 

@@ -49,6 +49,11 @@ DictionaryTableModel::DictionaryTableModel(TFixedFormatDataSet& table, std::vect
     m_table.events.OnTableChange = [this](const TableChange& change) { TableChanged(change); };
 }
 
+DictionaryTableModel::~DictionaryTableModel()
+{
+    m_table.events.OnTableChange = nullptr;
+}
+
 int DictionaryTableModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() || !m_table.Active() ? 0 : m_table.RowCount();

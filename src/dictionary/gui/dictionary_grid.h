@@ -29,6 +29,8 @@ public:
 
     // Takes the table's view notice (events.OnTableChange) for itself.
     DictionaryTableModel(TFixedFormatDataSet& table, std::vector<Column> columns, QObject* parent = nullptr);
+    // Gives the notice back; the table must outlive the model.
+    ~DictionaryTableModel() override;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -4,6 +4,7 @@
 
 #include "support/temp_home.h"
 
+#include "common/autostart.h"
 #include "common/files.h"
 #include "common/registry.h"
 #include "engine/lesson.h"
@@ -166,4 +167,12 @@ TEST(WriteFailures, SettingsStore)
     });
     CheckEveryFault(home.Path(), [&] { return store->DeleteValue(kPupilKey, "Single"); });
     CheckEveryFault(home.Path(), [&] { return store->DeleteKey(kPupilKey); });
+}
+
+TEST(WriteFailures, AutostartEntry)
+{
+    TempHome home;
+    const std::string entry = home.File("autostart/verbanta.desktop");
+    ASSERT_TRUE(UpdateXdgAutostart(entry, "/opt/old/verbanta", true));
+    CheckEveryFault(home.Path(), [&] { return UpdateXdgAutostart(entry, "/opt/new/verbanta", true); });
 }

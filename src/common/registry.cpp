@@ -296,14 +296,17 @@ std::optional<std::string> Unquote(std::string_view line, std::size_t& pos)
     }
     std::string out;
     for (std::size_t i = pos + 1; i < line.size(); ++i) {
+        // Plain runs are taken whole: a damaged file may hold a line of many megabytes.
+        const auto special = std::min(line.find_first_of("\"\\", i), line.size());
+        out.append(line.substr(i, special - i));
+        i = special;
+        if (i == line.size()) {
+            break;
+        }
         const char c = line[i];
         if (c == '"') {
             pos = i + 1;
             return out;
-        }
-        if (c != '\\') {
-            out += c;
-            continue;
         }
         if (++i == line.size()) {
             return std::nullopt;

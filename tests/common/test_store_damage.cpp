@@ -127,7 +127,7 @@ TEST(StoreDamage, AFileBeyondTheReadLimitIsBackedUpWhole)
     TempHome home;
     const std::string path = home.File("registry.reg");
     std::string huge = kHead;
-    huge.append(17u * 1024 * 1024, '\n');
+    huge += ";" + std::string(17u * 1024 * 1024, 'x') + "\n";
     huge += "\"Beyond\"=dword:00000001\n";
     WriteBytes(path, huge);
     auto store = MakeFileRegistry(path);

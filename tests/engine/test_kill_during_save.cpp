@@ -22,8 +22,8 @@ using namespace vb;
 
 namespace {
 
-constexpr int kWords = 300;
-constexpr int kValues = 40;
+constexpr int kWords = 100;
+constexpr int kValues = 20;
 constexpr const char* kKey = "Software\\Verbanta\\Default";
 
 void SetAllPoints(Lesson& lesson, int points)

@@ -3,6 +3,7 @@
 // old file stays byte for byte, no temporary file is left behind, and the failure is reported.
 
 #include "support/temp_home.h"
+#include "support/write_faults.h"
 
 #include "common/autostart.h"
 #include "common/files.h"
@@ -13,75 +14,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <filesystem>
-#include <functional>
-#include <map>
 #include <string>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace vb;
+using vbtest::ExpectEveryWriteFailureReported;
+using vbtest::FolderSnapshot;
 using vbtest::ReadBytes;
 using vbtest::TempHome;
 using vbtest::WriteBytes;
 
 namespace {
-
-struct Fault
-{
-    AtomicWriteStep step;
-    int error;
-    const char* what;
-};
-
-const Fault kFaults[] = {
-    {AtomicWriteStep::Create, EACCES, "create"}, {AtomicWriteStep::Create, EROFS, "read-only folder"},
-    {AtomicWriteStep::Write, EIO, "write"},      {AtomicWriteStep::Write, ENOSPC, "disk full"},
-    {AtomicWriteStep::Sync, EIO, "sync"},        {AtomicWriteStep::Flush, EIO, "flush"},
-    {AtomicWriteStep::Rename, EIO, "rename"},
-};
-
-// Fails one step of every atomic write while it lives.
-class InjectedFault
-{
-public:
-    explicit InjectedFault(const Fault& fault)
-    {
-        SetAtomicWriteFault(
-            [fault](AtomicWriteStep step, const std::string&) { return step == fault.step ? fault.error : 0; });
-    }
-    ~InjectedFault() { SetAtomicWriteFault({}); }
-    InjectedFault(const InjectedFault&) = delete;
-    InjectedFault& operator=(const InjectedFault&) = delete;
-};
-
-// Every file below `folder` with its bytes: what must not change when a write fails.
-std::map<std::string, std::string> Snapshot(const std::string& folder)
-{
-    std::map<std::string, std::string> files;
-    for (const auto& e : std::filesystem::recursive_directory_iterator(folder)) {
-        files[e.path().string()] = e.is_regular_file() ? ReadBytes(e.path().string()) : std::string("<folder>");
-    }
-    return files;
-}
-
-// Runs `save` under each fault and checks that it fails and leaves `folder` exactly as it was; then that it
-// succeeds once the fault is gone (so no fault left a lock or any other state behind).
-void CheckEveryFault(const std::string& folder, const std::function<bool()>& save)
-{
-    for (const Fault& fault : kFaults) {
-        SCOPED_TRACE(fault.what);
-        const auto before = Snapshot(folder);
-        {
-            InjectedFault injected(fault);
-            EXPECT_FALSE(save());
-        }
-        EXPECT_EQ(Snapshot(folder), before);
-    }
-    EXPECT_TRUE(save());
-}
 
 constexpr const char* kPupilKey = "Software\\Verbanta\\Default";
 
@@ -92,15 +37,15 @@ TEST(WriteFailures, AtomicWriter)
     TempHome home;
     const std::string path = home.File("data/file.txt");
     WriteBytes(path, "old contents\r\n");
-    CheckEveryFault(home.Path(), [&] { return WriteFileAtomic(path, std::string(100000, 'n')); });
+    ExpectEveryWriteFailureReported(home.Path(), [&] { return WriteFileAtomic(path, std::string(100000, 'n')); });
     EXPECT_EQ(ReadBytes(path), std::string(100000, 'n'));
 
     // A file that did not exist is not created by a failed write.
     const std::string fresh = home.File("data/new.txt");
-    CheckEveryFault(home.Path(), [&] { return WriteFileAtomic(fresh, "x"); });
+    ExpectEveryWriteFailureReported(home.Path(), [&] { return WriteFileAtomic(fresh, "x"); });
 
     // Copies go the same way.
-    CheckEveryFault(home.Path(), [&] { return CopyFileOverwrite(path, home.File("data/copy.txt")); });
+    ExpectEveryWriteFailureReported(home.Path(), [&] { return CopyFileOverwrite(path, home.File("data/copy.txt")); });
 }
 
 TEST(WriteFailures, RealReadOnlyFolder)
@@ -115,7 +60,7 @@ TEST(WriteFailures, RealReadOnlyFolder)
     ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
     EXPECT_FALSE(WriteFileAtomic(path, "new"));
     ::chmod(folder.c_str(), 0755);
-    EXPECT_EQ(Snapshot(folder).size(), 1u);
+    EXPECT_EQ(FolderSnapshot(folder).size(), 1u);
     EXPECT_EQ(ReadBytes(path), "old");
 }
 
@@ -129,12 +74,12 @@ TEST(WriteFailures, ProgressFile)
     ASSERT_TRUE(lesson.LoadLessonWords(dictionary, progress));
     ASSERT_TRUE(lesson.SaveProgress());
     lesson.VarProgress[0].Points = 42;
-    CheckEveryFault(home.Path(), [&] { return lesson.SaveProgress(); });
+    ExpectEveryWriteFailureReported(home.Path(), [&] { return lesson.SaveProgress(); });
 
     // A read-only progress file is overwritten when saving works; when it fails, it keeps its mark too.
     ASSERT_TRUE(SetReadOnly(progress, true));
     lesson.VarProgress[0].Points = 43;
-    CheckEveryFault(home.Path(), [&] { return lesson.SaveProgress(); });
+    ExpectEveryWriteFailureReported(home.Path(), [&] { return lesson.SaveProgress(); });
     EXPECT_NE(ReadBytes(progress).find("|43|"), std::string::npos);
 }
 
@@ -152,21 +97,21 @@ TEST(WriteFailures, SettingsStore)
 
     // Each save changes something, so each really writes.
     int round = 0;
-    CheckEveryFault(home.Path(), [&] { return store->WriteInt(kPupilKey, "Single", ++round); });
-    CheckEveryFault(home.Path(), [&] {
+    ExpectEveryWriteFailureReported(home.Path(), [&] { return store->WriteInt(kPupilKey, "Single", ++round); });
+    ExpectEveryWriteFailureReported(home.Path(), [&] {
         learning.Left = ++round;
         return SaveLearningSettings(*store, "Default", kPupilKey, learning, "/a.lqd;");
     });
-    CheckEveryFault(home.Path(), [&] {
+    ExpectEveryWriteFailureReported(home.Path(), [&] {
         values.SE_TimeHide.Set(++round);
         return SaveSettings(*store, kPupilKey, values, nullptr);
     });
-    CheckEveryFault(home.Path(), [&] {
+    ExpectEveryWriteFailureReported(home.Path(), [&] {
         card.Top = ++round;
         return SaveCardSettings(*store, kPupilKey, card);
     });
-    CheckEveryFault(home.Path(), [&] { return store->DeleteValue(kPupilKey, "Single"); });
-    CheckEveryFault(home.Path(), [&] { return store->DeleteKey(kPupilKey); });
+    ExpectEveryWriteFailureReported(home.Path(), [&] { return store->DeleteValue(kPupilKey, "Single"); });
+    ExpectEveryWriteFailureReported(home.Path(), [&] { return store->DeleteKey(kPupilKey); });
 }
 
 TEST(WriteFailures, AutostartEntry)
@@ -174,5 +119,5 @@ TEST(WriteFailures, AutostartEntry)
     TempHome home;
     const std::string entry = home.File("autostart/verbanta.desktop");
     ASSERT_TRUE(UpdateXdgAutostart(entry, "/opt/old/verbanta", true));
-    CheckEveryFault(home.Path(), [&] { return UpdateXdgAutostart(entry, "/opt/new/verbanta", true); });
+    ExpectEveryWriteFailureReported(home.Path(), [&] { return UpdateXdgAutostart(entry, "/opt/new/verbanta", true); });
 }

@@ -25,6 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (vb::UpperCase1251(in).size() != size || vb::LowerCase1251(in).size() != size)
         std::abort();
 
+    // Folding names as UTF-8 keeps the length and is done in one go; settings-store paths rely on both.
+    const std::string folded = vb::LowerCaseUtf8(in);
+    if (folded.size() != size || vb::LowerCaseUtf8(folded) != folded)
+        std::abort();
+
     (void)vb::Cp866ToCp1251(in);
     (void)vb::Cp1251ToCp866(in);
     return 0;

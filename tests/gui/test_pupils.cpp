@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -276,6 +277,46 @@ TEST_F(PupilsTest, RemovingPupilsKeepsTheirProgressAndEndsWithTheDefaultPupil)
     learning->m_lesson_pupil_deleteClick();
     EXPECT_EQ(TForm_Message::MessageCount(), asked);
     EXPECT_TRUE(Store().KeyExists(Key("Default")));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PupilsTest, UnsavedDictionaryEditsAreAskedAboutFirstAndCancelKeepsEverything)
+{
+    Start();
+    NewPupil("Аня");
+    NewPupil("Иван");
+    learning->SetDictionaryChanged(true);
+    // The new-pupil dialog must not open; should it, it is closed again instead of blocking the test.
+    bool dialogShown = false;
+    auto* watch = new QTimer(user.get());
+    QObject::connect(watch, &QTimer::timeout, [&] {
+        if (user->isVisible()) {
+            dialogShown = true;
+            user->close();
+        }
+    });
+    watch->start(10);
+    for (QAction* command : {PupilItem("Аня"), learning->m_lesson_pupil_new, learning->m_lesson_pupil_delete}) {
+        const int asked = TForm_Message::MessageCount();
+        TForm_Message::SetNextAnswer(3);
+        command->trigger();
+        EXPECT_EQ(TForm_Message::MessageCount(), asked + 1);
+        EXPECT_EQ(TForm_Message::LastMessage().text, "Словарь был Вами изменён. Сохранить изменения?");
+        EXPECT_EQ(learning->PupilName, "Иван");
+        EXPECT_EQ(PupilItems(), (std::vector<std::string>{"Аня", "Иван*"}));
+        EXPECT_TRUE(learning->DictionaryChanged());
+    }
+    EXPECT_FALSE(dialogShown);
+    EXPECT_TRUE(Store().KeyExists(Key("Иван")));
+
+    // "нет" drops the edits and switches.
+    TForm_Message::SetNextAnswer(2);
+    PupilItem("Аня")->trigger();
+    EXPECT_EQ(learning->PupilName, "Аня");
+    EXPECT_FALSE(learning->DictionaryChanged());
 }
 
 } // namespace

@@ -43,6 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
 
+    // Folding names as UTF-8 keeps the length and is done in one go; settings-store paths rely on both.
+    const std::string folded = vb::LowerCaseUtf8(in);
+    if (folded.size() != size || vb::LowerCaseUtf8(folded) != folded) {
+        std::abort();
+    }
+
     // Case folding keeps the length and is stable: upper-casing the lower case gives the upper case.
     const std::string upper = vb::UpperCase1251(in);
     const std::string lower = vb::LowerCase1251(in);

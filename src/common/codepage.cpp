@@ -205,6 +205,37 @@ std::string LowerCase1251(std::string_view s)
     return out;
 }
 
+std::string LowerCaseUtf8(std::string_view s)
+{
+    std::string out(s);
+    std::size_t pos = 0;
+    while (pos < out.size()) {
+        const auto b0 = static_cast<unsigned char>(out[pos]);
+        if (b0 < 0x80) {
+            out[pos] = static_cast<char>(kCase.lower[b0]);
+            ++pos;
+            continue;
+        }
+        char32_t cp = 0;
+        const std::size_t len = DecodeUtf8(out, pos, cp);
+        if (len == 0) {
+            ++pos;
+            continue;
+        }
+        const unsigned char c = CodePointToCp1251(cp);
+        if (c != 0 && kCase.lower[c] != c) {
+            std::string folded;
+            AppendUtf8(folded, Cp1251ToCodePoint(kCase.lower[c]));
+            // Every case pair of 1251 is two bytes long in UTF-8 in both forms.
+            if (folded.size() == len) {
+                out.replace(pos, len, folded);
+            }
+        }
+        pos += len;
+    }
+    return out;
+}
+
 int CompareUpper1251(std::string_view a, std::string_view b)
 {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();

@@ -14,6 +14,11 @@ std::string UpperCase1251(std::string_view s);
 unsigned char LowerCase1251(unsigned char c);
 std::string LowerCase1251(std::string_view s);
 
+// A UTF-8 text lower-cased by the same table: Latin letters and the Cyrillic letters of 1251 fold, every
+// other character and any malformed byte stays as it is. Folding keeps the byte length. For comparing
+// names (pupils, settings keys, folders) without regard to letter case.
+std::string LowerCaseUtf8(std::string_view s);
+
 // Case-insensitive comparison used by every sort of the system: upper-cased, then byte by byte (unsigned).
 // Returns <0, 0 or >0.
 int CompareUpper1251(std::string_view a, std::string_view b);

@@ -1,5 +1,6 @@
 #include "common/registry.h"
 
+#include "common/codepage.h"
 #include "common/files.h"
 #include "common/strings.h"
 
@@ -30,18 +31,11 @@ constexpr std::string_view kRootName = "HKEY_CURRENT_USER";
 // A settings file is a few kilobytes; anything beyond this is damage, and only its beginning is read.
 constexpr std::size_t kMaxFileSize = 16 * 1024 * 1024;
 
-char AsciiLower(char c)
+// Key and value names are compared without regard to letter case, Cyrillic included, as Windows does.
+// Folding keeps byte lengths, so a folded path has its backslashes where the original has them.
+std::string FoldName(std::string_view s)
 {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string AsciiLower(std::string_view s)
-{
-    std::string out(s);
-    for (char& c : out) {
-        c = AsciiLower(c);
-    }
-    return out;
+    return LowerCaseUtf8(s);
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b)
@@ -49,8 +43,17 @@ bool EqualsNoCase(std::string_view a, std::string_view b)
     if (a.size() != b.size()) {
         return false;
     }
+    // Value names are ASCII: compare those in place and fold only where other characters differ.
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[i]);
+        if (ca == cb) {
+            continue;
+        }
+        if (ca >= 0x80 || cb >= 0x80) {
+            return FoldName(a) == FoldName(b);
+        }
+        if (LowerCase1251(ca) != LowerCase1251(cb)) {
             return false;
         }
     }
@@ -101,7 +104,7 @@ struct KeyData
     std::vector<Value> values; // in the order they were first written
 };
 
-// The whole hive below HKEY_CURRENT_USER. Keys are indexed by their lower-cased path, so that a key's
+// The whole hive below HKEY_CURRENT_USER. Keys are indexed by their folded (lower-cased) path, so that a key's
 // subtree is one contiguous range of the map.
 class RegistryTree
 {
@@ -109,7 +112,7 @@ public:
     bool KeyExists(std::string_view key) const
     {
         const auto path = NormalizeKey(key);
-        return path && (path->empty() || m_keys.count(AsciiLower(*path)) > 0);
+        return path && (path->empty() || m_keys.count(FoldName(*path)) > 0);
     }
 
     // Creates the key and its missing parents. Returns false only for a key that cannot exist.
@@ -123,7 +126,7 @@ public:
         while (pos < path->size()) {
             const auto next = std::min(path->find('\\', pos), path->size());
             const std::string prefix = path->substr(0, next);
-            auto [it, inserted] = m_keys.try_emplace(AsciiLower(prefix));
+            auto [it, inserted] = m_keys.try_emplace(FoldName(prefix));
             if (inserted) {
                 it->second.path = prefix;
                 changed = true;
@@ -139,7 +142,7 @@ public:
         if (!path || path->empty()) {
             return false; // HKEY_CURRENT_USER itself stays
         }
-        const std::string lower = AsciiLower(*path);
+        const std::string lower = FoldName(*path);
         const auto self = m_keys.find(lower);
         if (self == m_keys.end()) {
             return false;
@@ -160,7 +163,7 @@ public:
         if (!path || !KeyExists(*path)) {
             return names;
         }
-        const std::string prefix = path->empty() ? std::string() : AsciiLower(*path) + '\\';
+        const std::string prefix = path->empty() ? std::string() : FoldName(*path) + '\\';
         for (auto it = m_keys.lower_bound(prefix); it != m_keys.end(); ++it) {
             if (it->first.compare(0, prefix.size(), prefix) != 0) {
                 break;
@@ -240,7 +243,7 @@ private:
             KeyData& root = m_keys[std::string()];
             return &root;
         }
-        const auto it = m_keys.find(AsciiLower(*path));
+        const auto it = m_keys.find(FoldName(*path));
         return it == m_keys.end() ? nullptr : &it->second;
     }
 
@@ -250,7 +253,7 @@ private:
         if (!path) {
             return nullptr;
         }
-        const auto it = m_keys.find(AsciiLower(*path));
+        const auto it = m_keys.find(FoldName(*path));
         return it == m_keys.end() ? nullptr : &it->second;
     }
 
@@ -967,7 +970,7 @@ public:
             }
         }
         std::sort(names.begin(), names.end(),
-                  [](const std::string& a, const std::string& b) { return AsciiLower(a) < AsciiLower(b); });
+                  [](const std::string& a, const std::string& b) { return FoldName(a) < FoldName(b); });
         return names;
     }
 

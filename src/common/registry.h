@@ -1,7 +1,7 @@
 #pragma once
 
 // The per-user settings store, shaped after the Windows registry (HKCU): keys are paths below
-// HKEY_CURRENT_USER such as "Software\\Verbanta\\Default", compared without regard to ASCII case;
+// HKEY_CURRENT_USER such as "Software\\Verbanta\\Default", compared without regard to letter case (Latin and Cyrillic);
 // values are strings or 32-bit integers; the name "" is the key's unnamed value.
 //
 // Reading never creates keys. Every operation reports failure as a return value; callers swallow it.

@@ -18,6 +18,32 @@ bool IsUnmasked(unsigned char c)
     return (c >= 0x20 && c <= 0x40) || (c >= 0x5B && c <= 0x60) || (c >= 0x7B && c <= 0x7E) || c == 0xB9;
 }
 
+// The numero sign, 0xB9 in 1251.
+constexpr std::string_view kNumeroUtf8 = "\xE2\x84\x96";
+
+// The punctuation rule over characters that may be several bytes long: `punctuationAt(s, i)` is the
+// length of the punctuation character starting at byte i, 0 when there is none.
+template <class PunctuationAt>
+std::string CleanPunctuationBy(std::string_view s, PunctuationAt punctuationAt)
+{
+    std::string result;
+    result.reserve(s.size());
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const std::size_t length = punctuationAt(s, i);
+        if (length == 0) {
+            result += s[i++];
+            continue;
+        }
+        const std::size_t next = i + length;
+        if (next < s.size() && s[next] != ' ' && punctuationAt(s, next) == 0) {
+            result += ' ';
+        }
+        i = next;
+    }
+    return result;
+}
+
 bool IsBlank(char c)
 {
     return static_cast<unsigned char>(c) <= 32;
@@ -120,21 +146,21 @@ std::string BracketTranscription(std::string_view s)
 
 std::string CleanPunctuation(std::string_view s)
 {
-    std::string result;
-    result.reserve(s.size());
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (!IsPunctuation(c)) {
-            result += s[i];
-            continue;
+    return CleanPunctuationBy(s, [](std::string_view text, std::size_t i) -> std::size_t {
+        return IsPunctuation(static_cast<unsigned char>(text[i])) ? 1 : 0;
+    });
+}
+
+std::string CleanPunctuationUtf8(std::string_view s)
+{
+    return CleanPunctuationBy(s, [](std::string_view text, std::size_t i) -> std::size_t {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            return IsPunctuation(c) ? 1 : 0;
         }
-        const bool last = i + 1 == s.size();
-        if (last || s[i + 1] == ' ' || IsPunctuation(static_cast<unsigned char>(s[i + 1]))) {
-            continue;
-        }
-        result += ' ';
-    }
-    return result;
+        // Bytes of other characters are never punctuation: in UTF-8 they are all 0x80 and above.
+        return text.substr(i, kNumeroUtf8.size()) == kNumeroUtf8 ? kNumeroUtf8.size() : 0;
+    });
 }
 
 std::string MaskLetters(std::string_view s, int start, char mask)

@@ -38,6 +38,9 @@ std::string BracketTranscription(std::string_view s);
 
 // Punctuation becomes a space, or is dropped before more punctuation, a space or the end.
 std::string CleanPunctuation(std::string_view s);
+// The same rule on a UTF-8 text, for names the user types: the ASCII punctuation and the numero sign
+// "№"; other characters are never split.
+std::string CleanPunctuationUtf8(std::string_view s);
 
 // From `start` on, every letter-like character becomes `mask`; a NUL mask ends the result at the first
 // masked position.

@@ -1,5 +1,6 @@
 #include "engine/progress_file.h"
 
+#include "common/pupils.h"
 #include "common/strings.h"
 
 #include <algorithm>
@@ -13,9 +14,7 @@ namespace vb {
 std::string ProgressFilePath(const std::string& usersFolder, const std::string& pupilName,
                              const std::string& dictionaryPath)
 {
-    std::string path = usersFolder;
-    path += kPathSeparator;
-    path += pupilName;
+    std::string path = PupilFolder(usersFolder, pupilName);
     path += kPathSeparator;
     path += FileNameOnly(dictionaryPath, false);
     path += ".lqs";

@@ -12,7 +12,8 @@
 namespace vb {
 
 // <users folder>/<pupil>/<dictionary file name up to its first dot>.lqs. Progress is keyed by the
-// dictionary's name only, so equally named dictionaries in different folders share it.
+// dictionary's name only, so equally named dictionaries in different folders share it. The pupil's folder
+// is found whatever its letter case (see PupilFolder).
 std::string ProgressFilePath(const std::string& usersFolder, const std::string& pupilName,
                              const std::string& dictionaryPath);
 

@@ -32,6 +32,17 @@ TEST(Codepage, UpperAndLowerCaseFoldLatinAndCyrillic)
     }
 }
 
+TEST(Codepage, LowerCaseUtf8FoldsTheLettersOf1251Only)
+{
+    EXPECT_EQ(LowerCaseUtf8("ИВАН Ёлкин ЇҐ Default"), "иван ёлкин їґ default");
+    // Letters outside 1251 and malformed bytes stay as they are.
+    EXPECT_EQ(LowerCaseUtf8("ÄΩ 名"), "ÄΩ 名");
+    EXPECT_EQ(LowerCaseUtf8("A\xD0\xFF\xC0"
+                            "B"),
+              "a\xD0\xFF\xC0"
+              "b");
+}
+
 TEST(Codepage, CompareUpperIsCaseInsensitiveAndUnsigned)
 {
     EXPECT_EQ(CompareUpper1251("Dog", "dOG"), 0);

@@ -184,6 +184,25 @@ TEST(FileRegistry, WritesTheRegFormat)
     EXPECT_TRUE(FileExists(path + ".lock"));
 }
 
+TEST(FileRegistry, CyrillicKeyNamesAreTheSameInAnyCase)
+{
+    TempHome home;
+    const std::string path = home.File("registry.reg");
+    ASSERT_TRUE(MakeFileRegistry(path)->CreateKey(kRoot + "\\Иван Ёлкин"));
+    ASSERT_TRUE(MakeFileRegistry(path)->WriteInt(kRoot + "\\Иван Ёлкин", "LearningTop", 7));
+
+    // Another store reads the file written with "Иван Ёлкин" and finds it under every spelling.
+    auto reg = MakeFileRegistry(path);
+    EXPECT_EQ(reg->ReadInt(kRoot + "\\ИВАН ЁЛКИН", "LearningTop"), 7);
+    EXPECT_EQ(reg->ReadInt("SOFTWARE\\VERBANTA\\иван ёлкин", "learningtop"), 7);
+    EXPECT_TRUE(reg->CreateKey(kRoot + "\\ИВАН ёлкин")); // opens the existing key
+    EXPECT_EQ(reg->ListSubkeys(kRoot), std::vector<std::string>{"Иван Ёлкин"});
+    // Only letters fold: other characters of the name still tell keys apart.
+    EXPECT_FALSE(reg->KeyExists(kRoot + "\\Иван Елкин"));
+    EXPECT_TRUE(reg->DeleteKey(kRoot + "\\иван ЁЛКИН"));
+    EXPECT_TRUE(MakeFileRegistry(path)->ListSubkeys(kRoot).empty());
+}
+
 TEST(FileRegistry, ABatchWritesTheFileOnceAtItsEnd)
 {
     TempHome home;

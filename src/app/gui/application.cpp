@@ -125,6 +125,7 @@ int RunVerbanta(int argc, char** argv)
     settings->SetHooks(learning->SettingsWindowHooks());
     about->SetHooks(learning->SecondaryHooks());
     message->SetHooks(learning->SecondaryHooks());
+    user->SetHooks(learning->UserWindowHooks());
 
     learning->show();
     const int status = QApplication::exec();

@@ -24,6 +24,7 @@
 #include "app/gui/app_context.h"
 #include "app/gui/form_message.h"
 #include "app/gui/form_set.h"
+#include "app/gui/form_user.h"
 #include "common/message_dialog.h"
 #include "dictionary/sdf_data.h"
 #include "engine/lesson.h"
@@ -232,6 +233,24 @@ private:
 
 public:
     // ---- Pupils
+    // What the new-pupil dialog asks of the lesson window.
+    TForm_User::Hooks UserWindowHooks();
+    // The pupil items of "Ученик" (radio items after m_lesson_pupil_sep).
+    QActionGroup* m_lesson_pupil_group = nullptr;
+
+public slots:
+    // A pupil item of "Ученик".
+    void usrClick();
+
+public:
+    // Makes a pupil current: his name, his settings key and his recent dictionaries.
+    void SetPupil(const std::string& name);
+    // The new-pupil dialog's "Сохранить" with the cleaned name (empty: no pupil is made).
+    void NewPupilSaved(const std::string& name);
+    // The current pupil's settings and card values, as every pupil operation saves them.
+    void SavePupilSettings();
+    // All three windows' settings from the current pupil's key.
+    void LoadPupilSettings();
 
     // ---- Text page
 

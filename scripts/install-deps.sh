@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libx11-dev
     xvfb xauth
+    openbox trayer
     clang-format
     clang libclang-rt-14-dev ccache
     fonts-dejavu-core

@@ -113,6 +113,7 @@ int RunVerbanta(int argc, char** argv)
     settings->SetHooks(learning->SettingsWindowHooks());
     about->SetHooks(learning->SecondaryHooks());
     message->SetHooks(learning->SecondaryHooks());
+    card->SetHooks(learning->CardWindowHooks());
 
     learning->show();
     const int status = QApplication::exec();

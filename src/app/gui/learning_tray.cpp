@@ -204,7 +204,8 @@ void TForm_Learning::HideToTray()
         hide();
     } else {
         // Without an icon in the notification area a hidden window could only come back through a second
-        // start, so it waits minimised on the task bar instead.
+        // start, so it waits minimised on the task bar instead (listed there again if the tray has gone).
+        UpdateTaskbarEntry();
         showMinimized();
     }
     // Back on the lesson page even when put away from "Словарь" or "Текст".

@@ -219,6 +219,8 @@ void TForm_Card::SetFace(const CardFace& face, const QString& wordFont, const QS
     m_transcriptionLine = face.transcriptionOnTaskLine ? Card_Word : Card_Transl;
     const QFontMetrics& lineMetrics = face.transcriptionOnTaskLine ? wordMetrics : answerMetrics;
     m_transcriptionLeft = kIndent + lineMetrics.horizontalAdvance(m_transcriptionLine->text()) + 5;
+    // On the foreign word's baseline, whatever the two fonts' heights.
+    m_transcriptionDrop = lineMetrics.ascent() - QFontMetrics(Card_Transcr->font()).ascent();
     LayoutLines();
 }
 
@@ -236,7 +238,8 @@ void TForm_Card::LayoutLines()
     const int thesaurusTop = Card_Word->height() + Card_Transl->height();
     Card_Tesaurus->setGeometry(0, thesaurusTop, width(), std::max(0, height() - thesaurusTop));
     if (m_transcriptionLine != nullptr) {
-        Card_Transcr->move(m_transcriptionLine->x() + m_transcriptionLeft, m_transcriptionLine->y() + 2);
+        Card_Transcr->move(m_transcriptionLine->x() + m_transcriptionLeft,
+                           m_transcriptionLine->y() + m_transcriptionDrop);
     }
     // The transcription sits over its line.
     Card_Transcr->raise();

@@ -108,6 +108,7 @@ private:
     // The transcription's place relative to the line of the foreign word.
     QLabel* m_transcriptionLine = nullptr;
     int m_transcriptionLeft = 0;
+    int m_transcriptionDrop = 0;
 };
 
 } // namespace vb

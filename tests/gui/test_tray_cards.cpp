@@ -27,6 +27,11 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
+
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -221,6 +226,31 @@ const ReturnCase kReturnCases[] = {
     {Way::SecondStart, false, "second start without a tray"},
     {Way::Taskbar, false, "task bar without a tray"},
 };
+
+// Whether the X11 window of `w` carries the given _NET_WM_STATE atom.
+bool HasNetWmState(QWidget* w, const char* name)
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    Display* display = x11 ? x11->display() : nullptr;
+    if (display == nullptr) {
+        return false;
+    }
+    const Atom wanted = XInternAtom(display, name, False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(display, static_cast<Window>(w->winId()), XInternAtom(display, "_NET_WM_STATE", False), 0,
+                           64, False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
+        data != nullptr) {
+        const auto* atoms = reinterpret_cast<const Atom*>(data);
+        found = type == XA_ATOM && std::find(atoms, atoms + count, wanted) != atoms + count;
+        XFree(data);
+    }
+    return found;
+}
 
 } // namespace
 
@@ -472,4 +502,6 @@ TEST_F(TrayTest, TrayHostShowsTheIconAndItsMenu)
     EXPECT_EQ(visibleItems(), (std::vector<std::string>{"Скрыть карточку слов", "Вернуться к урокам", "-", "Выход"}));
     emit learning->TrayIcon->activated(QSystemTrayIcon::DoubleClick);
     ExpectBackWithATask("double click on the icon");
+    // Reached through the icon, the window has no task bar button.
+    EXPECT_TRUE(WaitUntil([&] { return HasNetWmState(learning.get(), "_NET_WM_STATE_SKIP_TASKBAR"); }, 5000));
 }

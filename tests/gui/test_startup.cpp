@@ -210,8 +210,9 @@ TEST(SecondStart, PairedStartsGiveOneWindow)
     home.store->CreateKey(kRoot);
     for (int round = 0; round < 50; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        const QString argA = QStringLiteral("a%1").arg(round);
-        const QString argB = QStringLiteral("b%1").arg(round);
+        // Absolute paths, since a second start hands over a relative one made absolute.
+        const QString argA = QStringLiteral("/a%1").arg(round);
+        const QString argB = QStringLiteral("/b%1").arg(round);
         Program a(home.temp.Path());
         Program b(home.temp.Path());
         a.Start({argA});

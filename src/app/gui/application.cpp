@@ -126,6 +126,7 @@ int RunVerbanta(int argc, char** argv)
     about->SetHooks(learning->SecondaryHooks());
     message->SetHooks(learning->SecondaryHooks());
     user->SetHooks(learning->UserWindowHooks());
+    card->SetHooks(learning->CardWindowHooks());
 
     learning->show();
     const int status = QApplication::exec();

@@ -125,6 +125,7 @@ void TForm_Learning::CreateLayout()
 
     PanelLastWord = MakePanel(BottomStrip, "PanelLastWord");
     LastWord = MakeLabel(PanelLastWord, "LastWord");
+    LastWord->setToolTip(QStringLiteral("Последнее правильное слово"));
     LastTranscr = MakeLabel(PanelLastWord, "LastTranscr");
     LastWordTransl = MakeLabel(PanelLastWord, "LastWordTransl");
     LastTesaurus = MakeLabel(PanelLastWord, "LastTesaurus");
@@ -305,10 +306,11 @@ void TForm_Learning::FormCreate()
 
 void TForm_Learning::FormShow()
 {
+    HiddenToTray = false;
     SaveLearningSettings(true);
     SaveSettings();
     SaveCardSettings();
-    // The window keeps its taskbar entry: where the desktop has no tray it is the way back.
+    UpdateTaskbarEntry();
     SetTopmost(TopmostSetting());
     PageControlChange();
 }
@@ -366,9 +368,10 @@ void TForm_Learning::TimerStartupTimer()
     if (!request) {
         return;
     }
-    if (!isVisible() || isMinimized()) {
+    if (InTray()) {
         ShowFromTray();
     } else if (!DialogOpen) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
         raise();
         activateWindow();
     }

@@ -25,6 +25,8 @@
 #include "app/gui/form_message.h"
 #include "app/gui/form_set.h"
 #include "app/gui/form_user.h"
+#include "cards/card_cycle.h"
+#include "cards/gui/form_card.h"
 #include "common/message_dialog.h"
 #include "dictionary/sdf_data.h"
 #include "engine/lesson.h"
@@ -32,8 +34,10 @@
 #include "voice/pronunciation.h"
 
 #include <QMainWindow>
+#include <QSystemTrayIcon>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -149,6 +153,41 @@ public:
 
     // ---- Area blocks: each area declares its own members in its block below.
     // ---- Tray and word cards
+public:
+    // The tray icon with its menu TrayPopupMenu; the icon exists for the life of the window.
+    QSystemTrayIcon* TrayIcon = nullptr;
+    QMenu* TrayPopupMenu = nullptr;
+    QAction* pm_tray_show_card = nullptr;
+    QAction* pm_tray_hide_card = nullptr;
+    QAction* pm_tray_lesson = nullptr;
+    QAction* pm_tray_sep = nullptr;
+    QAction* pm_quit = nullptr;
+    // Whether hiding can go to the tray: a tray is there to show the icon. Otherwise the window is minimised
+    // and stays on the task bar. Tests may replace the question.
+    std::function<bool()> trayAvailable;
+    bool TrayUsable() const;
+    // Put away by HideToTray and not back yet; the window may still be visible, minimised.
+    bool HiddenToTray = false;
+    // The state of the card cycle: the entry shown and the last index drawn; the card on show.
+    CardCycle cardCycle;
+    CardFace cardFace;
+
+    // Left click: forward when shown; double click: back from the tray; right click opens the menu.
+    void TrayIconActivated(QSystemTrayIcon::ActivationReason reason);
+    // The menu's items by what is hidden and shown now.
+    void TrayPopupMenuPopup();
+    void pm_tray_hide_cardClick();
+    // FormShow: no task bar button while the tray icon is there to come back by.
+    void UpdateTaskbarEntry();
+    // The card cycle.
+    void StartCardCycle();
+    void ShowNextCard();
+    void HideCard();
+    void StopCardTimers();
+    // The card window's part of the protocol with the lesson window.
+    TForm_Card::Hooks CardWindowHooks();
+    // Un-minimising from the task bar while put away is a return to the lessons.
+    void changeEvent(QEvent* event) override;
 
     // ---- Writing
     // The "Написание" page (its controls Enter_Area, Enter_Error, GBox_Enter_Set and the options).
@@ -258,7 +297,7 @@ public:
     void HideToTray() override;
     void ShowFromTray();
     // Put away between exercises: hidden, or minimised while there is no tray icon to come back by.
-    bool InTray() const { return !isVisible() || isMinimized(); }
+    bool InTray() const { return HiddenToTray || !isVisible(); }
     void OpenDictionary(const std::string& path);
     // False when the user cancels (the program then keeps running).
     bool AskSaveChanges();

@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QHideEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -159,6 +160,16 @@ void TForm_Message::hideEvent(QHideEvent* event)
     if (!event->spontaneous() && m_hooks.hidden) {
         m_hooks.hidden();
     }
+}
+
+void TForm_Message::keyPressEvent(QKeyEvent* event)
+{
+    // No button is the cancel button, so Esc must not answer a question.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TForm_Message::FormShow()

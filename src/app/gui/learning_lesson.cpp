@@ -189,7 +189,8 @@ void TForm_Learning::PageControlChange()
     // Disabled from a right answer until here.
     PageControl->setEnabled(true);
     word->clear();
-    if (IsParked()) {
+    // No task for a window that is put away (an answer echo may end after hiding); showing it sets one.
+    if (IsParked() || HiddenToTray) {
         return;
     }
     ApplyLessonParams();

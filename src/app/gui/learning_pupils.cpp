@@ -81,6 +81,9 @@ void TForm_Learning::LoadPupilSettings()
     if (m_ctx.settings) {
         m_ctx.settings->LoadSettings();
     }
+    if (m_ctx.card) {
+        m_ctx.card->LoadCardSettings();
+    }
 }
 
 void TForm_Learning::m_lesson_pupil_newClick()

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for the given number of seconds (default 60),
-# starting from its seed corpus in fuzz/corpus/<reader>/. Fails on any crash, leak or sanitizer report.
+# starting from its seed corpus in fuzz/corpus/<reader>/. Fails on any crash, leak, timeout or sanitizer
+# report; the input that caused it is kept as build/fuzz/<target>-crash-... (or -leak-, -timeout-).
 #   scripts/fuzz.sh [seconds] [target-name-filter]
+# Replay one input: build/fuzz/bin/fuzz_<reader> <file>
 set -euo pipefail
 cd "$(dirname "$0")/.."
 secs=${1:-60}
@@ -15,9 +17,9 @@ cmake --build "$dir" -j"$(nproc)"
 
 failed=0
 ran=0
-for bin in "$dir"/bin/fuzz_*; do
-    [ -x "$bin" ] || continue
-    name=$(basename "$bin")
+for src in fuzz/fuzz_*.cpp; do
+    name=$(basename "$src" .cpp)
+    bin=$dir/bin/$name
     reader=${name#fuzz_}
     if [ -n "$filter" ] && [[ "$name" != *"$filter"* ]]; then continue; fi
     # New inputs go to a scratch corpus, so the seeds in the repository stay as they are.
@@ -25,9 +27,11 @@ for bin in "$dir"/bin/fuzz_*; do
     seeds=fuzz/corpus/$reader
     [ -d "$seeds" ] || seeds=""
     echo "== $name for ${secs}s"
-    if "$bin" -max_total_time="$secs" -timeout=10 -rss_limit_mb=2560 -max_len=65536 -print_final_stats=1 \
+    # shellcheck disable=SC2086
+    if "$bin" -max_total_time="$secs" -timeout=10 -rss_limit_mb=2560 -max_len=16384 -print_final_stats=1 \
         -artifact_prefix="$dir/$name-" "$work" $seeds > "$dir/$name.log" 2>&1; then
-        grep -E '^stat::number_of_executed_units|^Done' "$dir/$name.log" | tail -2 || true
+        # Runs, coverage (edges) and features reached.
+        grep -E '^#[0-9]+.*DONE' "$dir/$name.log" | tail -1 || true
     else
         echo "FAILED: $name (log: $dir/$name.log)"
         tail -40 "$dir/$name.log"
@@ -37,4 +41,4 @@ for bin in "$dir"/bin/fuzz_*; do
     rm -rf "$work"
 done
 echo "fuzz: $ran targets run, $failed failed"
-[ "$failed" -eq 0 ]
+[ "$ran" -gt 0 ] && [ "$failed" -eq 0 ]

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, then builds and runs every test twice: in a normal
-# build and in an AddressSanitizer + UndefinedBehaviorSanitizer build.
+# build and in an AddressSanitizer + UndefinedBehaviorSanitizer build; last, a short run of every fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 echo "== formatting"
-files=$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' 2>/dev/null || true)
+files=$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' \
+    2>/dev/null || true)
 if [ -n "$files" ]; then
     # shellcheck disable=SC2086
     clang-format --dry-run -Werror $files
@@ -21,4 +22,4 @@ done
 
 # A short run of every libFuzzer target from its seeds; long runs are done by hand.
 echo "== fuzz smoke"
-bash scripts/fuzz.sh 10
+bash scripts/fuzz.sh 20

@@ -10,13 +10,36 @@
 #include <optional>
 #include <random>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace vb {
 
 namespace {
+
+AtomicWriteFault& Fault()
+{
+    static AtomicWriteFault fault;
+    return fault;
+}
+
+// True when the seam fails this step; errno is then set as a real failure would set it.
+bool Injected(AtomicWriteStep step, const std::string& path)
+{
+    const AtomicWriteFault& fault = Fault();
+    if (!fault) {
+        return false;
+    }
+    const int error = fault(step, path);
+    if (error == 0) {
+        return false;
+    }
+    errno = error;
+    return true;
+}
 
 constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr mode_t kPermissionBits = 07777;
@@ -62,6 +85,53 @@ std::string TempNameFor(const std::string& folder, const std::string& name)
     temp += '-';
     temp += std::to_string(random() % 100000);
     return temp;
+}
+
+// The process id in a temporary name of `name` made by TempNameFor, or 0 when `entry` is no such name.
+pid_t TempOwner(std::string_view entry, const std::string& name)
+{
+    const std::string prefix = "." + name + ".tmp";
+    if (entry.substr(0, prefix.size()) != prefix) {
+        return 0;
+    }
+    entry.remove_prefix(prefix.size());
+    long long numbers[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        std::size_t digits = 0;
+        while (digits < entry.size() && digits < 12 && entry[digits] >= '0' && entry[digits] <= '9') {
+            numbers[i] = numbers[i] * 10 + (entry[digits] - '0');
+            ++digits;
+        }
+        if (digits == 0) {
+            return 0;
+        }
+        entry.remove_prefix(digits);
+        if (i < 2) {
+            if (entry.empty() || entry.front() != '-') {
+                return 0;
+            }
+            entry.remove_prefix(1);
+        }
+    }
+    return entry.empty() && numbers[0] <= INT_MAX ? static_cast<pid_t>(numbers[0]) : 0;
+}
+
+// A writer killed between creating its temporary file and renaming it leaves that file behind; the next
+// write of the same target removes it once its process is gone. A live writer's file is left alone.
+void RemoveStaleTemps(const std::string& folder, const std::string& name)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) {
+        return;
+    }
+    const pid_t self = ::getpid();
+    while (const dirent* entry = ::readdir(dir)) {
+        const pid_t owner = TempOwner(entry->d_name, name);
+        if (owner > 0 && owner != self && ::kill(owner, 0) != 0 && errno == ESRCH) {
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        }
+    }
+    ::closedir(dir);
 }
 
 // The file that a write to `path` really replaces: a symbolic link is followed, so it stays a link.
@@ -114,6 +184,9 @@ bool WriteAtomic(const std::string& requestedPath, std::string_view data, std::o
         }
     }
 
+    if (Injected(AtomicWriteStep::Create, path)) {
+        return false;
+    }
     std::string tempPath;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -128,11 +201,21 @@ bool WriteAtomic(const std::string& requestedPath, std::string_view data, std::o
         return false;
     }
 
-    bool ok = WriteAll(fd, data);
+    bool ok;
+    if (Fault() && !data.empty() && Injected(AtomicWriteStep::Write, path)) {
+        // Half the data reaches the file before the disk is full.
+        const int error = errno;
+        WriteAll(fd, data.substr(0, data.size() / 2));
+        errno = error;
+        ok = false;
+    } else {
+        ok = WriteAll(fd, data);
+    }
     ok = ok && (!mode || ::fchmod(fd, *mode) == 0);
-    ok = ok && ::fsync(fd) == 0;
+    ok = ok && !Injected(AtomicWriteStep::Sync, path) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(tempPath.c_str(), path.c_str()) == 0;
+    ok = ok && !Injected(AtomicWriteStep::Flush, path);
+    ok = ok && !Injected(AtomicWriteStep::Rename, path) && ::rename(tempPath.c_str(), path.c_str()) == 0;
     if (!ok) {
         ::unlink(tempPath.c_str());
         return false;
@@ -143,6 +226,7 @@ bool WriteAtomic(const std::string& requestedPath, std::string_view data, std::o
         ::fsync(dirFd);
         ::close(dirFd);
     }
+    RemoveStaleTemps(folder, name);
     return true;
 }
 
@@ -275,6 +359,11 @@ bool CopyFileOverwrite(const std::string& from, const std::string& to)
 bool RemoveFile(const std::string& path)
 {
     return !path.empty() && ::unlink(path.c_str()) == 0;
+}
+
+void SetAtomicWriteFault(AtomicWriteFault fault)
+{
+    Fault() = std::move(fault);
 }
 
 } // namespace vb

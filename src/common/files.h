@@ -2,6 +2,7 @@
 
 // File helpers. Paths are native strings (UTF-8 on Linux). Failures are reported as return values.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,5 +34,16 @@ bool WriteFileAtomic(const std::string& path, std::string_view data);
 bool CopyFileOverwrite(const std::string& from, const std::string& to);
 
 bool RemoveFile(const std::string& path);
+
+// The steps of an atomic write, in the order they run: create the temporary file, write the data, sync it
+// to the disk, flush it (its close, where some file systems report a delayed write error), rename it over
+// the target.
+enum class AtomicWriteStep { Create, Write, Sync, Flush, Rename };
+
+// A seam for failure tests: when set, the atomic writer asks it before each step for the target `path`
+// and fails that step with the errno it returns (0: the step runs). A failed Write has written part of
+// the data first, as a disk that fills up does. An empty function removes the seam.
+using AtomicWriteFault = std::function<int(AtomicWriteStep step, const std::string& path)>;
+void SetAtomicWriteFault(AtomicWriteFault fault);
 
 } // namespace vb

@@ -223,7 +223,9 @@ public:
         return true;
     }
 
-    void Parse(std::string_view text);
+    // Takes in what it understands and skips the rest. True when nothing was skipped: every line was
+    // understood and none held a NUL. Bytes that are not UTF-8 are taken as they are.
+    bool Parse(std::string_view text);
     std::string Serialize() const;
 
 private:
@@ -294,14 +296,17 @@ std::optional<std::string> Unquote(std::string_view line, std::size_t& pos)
     }
     std::string out;
     for (std::size_t i = pos + 1; i < line.size(); ++i) {
+        // Plain runs are taken whole: a damaged file may hold a line of many megabytes.
+        const auto special = std::min(line.find_first_of("\"\\", i), line.size());
+        out.append(line.substr(i, special - i));
+        i = special;
+        if (i == line.size()) {
+            break;
+        }
         const char c = line[i];
         if (c == '"') {
             pos = i + 1;
             return out;
-        }
-        if (c != '\\') {
-            out += c;
-            continue;
         }
         if (++i == line.size()) {
             return std::nullopt;
@@ -404,9 +409,10 @@ std::optional<Value> ParseValueLine(std::string_view line)
     return std::nullopt;
 }
 
-void RegistryTree::Parse(std::string_view text)
+bool RegistryTree::Parse(std::string_view text)
 {
     m_keys.clear();
+    bool whole = true;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         text.remove_prefix(3);
     }
@@ -419,36 +425,51 @@ void RegistryTree::Parse(std::string_view text)
         if (line.empty() || line[0] == ';' || line == kHeader) {
             continue;
         }
+        // Every line the store writes ends in a line break: a last line without one was cut short (a value
+        // "dword:0000" cut from "dword:00000014" would read as another number).
+        if (end == text.size()) {
+            whole = false;
+            break;
+        }
         const bool damaged = line.find('\0') != std::string_view::npos;
         if (line[0] == '[') {
             current.reset();
             const auto close = line.rfind(']');
             if (damaged || close == std::string_view::npos || close + 1 != line.size()) {
+                whole = false;
                 continue;
             }
             const std::string_view inner = line.substr(1, close - 1);
             if (!EqualsNoCase(inner.substr(0, kRootName.size()), kRootName)) {
-                continue; // another hive, or a deletion entry "[-...]"
+                whole = false; // another hive, or a deletion entry "[-...]"
+                continue;
             }
             const std::string_view rest = inner.substr(kRootName.size());
             if (!rest.empty() && rest[0] != '\\') {
+                whole = false;
                 continue;
             }
             bool changed = false;
             const auto key = NormalizeKey(rest);
             if (key && CreateKey(*key, changed)) {
                 current = *key;
+            } else {
+                whole = false;
             }
             continue;
         }
         if (damaged || !current) {
+            whole = false;
             continue;
         }
         if (auto value = ParseValueLine(line)) {
             bool changed = false;
             SetValue(*current, std::move(*value), changed);
+        } else {
+            whole = false;
         }
     }
+    return whole;
 }
 
 std::string RegistryTree::Serialize() const
@@ -507,6 +528,16 @@ Value MakeNumber(const std::string& name, std::int32_t number)
 class MemoryRegistry final : public Registry
 {
 public:
+    MemoryRegistry() = default;
+    MemoryRegistry(std::string_view text, bool* readWhole)
+    {
+        const bool whole = m_tree.Parse(text);
+        if (readWhole) {
+            *readWhole = whole;
+        }
+    }
+    std::string Text() const { return m_tree.Serialize(); }
+
     bool KeyExists(const std::string& key) override { return m_tree.KeyExists(key); }
     bool CreateKey(const std::string& key) override
     {
@@ -721,29 +752,36 @@ public:
             return;
         }
         m_batchLocked = LockForWriting();
-        m_batchTree = Load();
+        m_batchTree = Load(&m_batchWhole);
         m_batchDirty = false;
     }
 
-    void EndBatch() override
+    bool EndBatch() override
     {
         if (m_batchDepth == 0 || --m_batchDepth > 0) {
-            return;
+            return true;
         }
+        bool written = !m_batchDirty;
         if (m_batchLocked) {
             if (m_batchDirty) {
-                Save(m_batchTree);
+                written = Save(m_batchTree, m_batchWhole);
             }
             m_lock.Unlock();
         }
         m_batchLocked = false;
         m_batchTree = RegistryTree();
+        return written;
     }
 
 private:
-    RegistryTree Load() const
+    // The store as the file holds it now. `whole` is false when some of the file could not be taken in
+    // (damaged lines, NUL bytes, too long): a rewrite would then lose what was skipped.
+    RegistryTree Load(bool* whole = nullptr) const
     {
         RegistryTree tree;
+        if (whole) {
+            *whole = true;
+        }
         std::ifstream in(m_path, std::ios::binary);
         if (!in) {
             return tree;
@@ -757,11 +795,22 @@ private:
         std::string text(std::min(static_cast<std::size_t>(size), kMaxFileSize), '\0');
         in.read(text.data(), static_cast<std::streamsize>(text.size()));
         text.resize(static_cast<std::size_t>(in.gcount()));
-        tree.Parse(text);
+        const bool parsedWhole = tree.Parse(text);
+        if (whole) {
+            *whole = parsedWhole && static_cast<std::size_t>(size) <= kMaxFileSize;
+        }
         return tree;
     }
 
-    bool Save(const RegistryTree& tree) const { return WriteFileAtomic(m_path, tree.Serialize()); }
+    // Before a file that was not read whole is first replaced, the original is kept beside it as
+    // "<file>.bak", so that nothing the pupil had is lost for good. Without that copy nothing is written.
+    bool Save(const RegistryTree& tree, bool readWhole) const
+    {
+        if (!readWhole && FileExists(m_path) && !CopyFileOverwrite(m_path, m_path + ".bak")) {
+            return false;
+        }
+        return WriteFileAtomic(m_path, tree.Serialize());
+    }
 
     bool LockForWriting()
     {
@@ -798,10 +847,11 @@ private:
         if (!LockForWriting()) {
             return false;
         }
-        RegistryTree tree = Load();
+        bool whole = true;
+        RegistryTree tree = Load(&whole);
         bool ok = f(tree, changed);
         if (ok && changed) {
-            ok = Save(tree);
+            ok = Save(tree, whole);
         }
         m_lock.Unlock();
         return ok;
@@ -812,6 +862,7 @@ private:
     int m_batchDepth = 0;
     bool m_batchLocked = false;
     bool m_batchDirty = false;
+    bool m_batchWhole = true;
     RegistryTree m_batchTree;
 };
 
@@ -1001,6 +1052,17 @@ public:
 std::unique_ptr<Registry> MakeMemoryRegistry()
 {
     return std::make_unique<MemoryRegistry>();
+}
+
+std::unique_ptr<Registry> MakeMemoryRegistryFromText(std::string_view regText, bool* readWhole)
+{
+    return std::make_unique<MemoryRegistry>(regText, readWhole);
+}
+
+std::string RegistryText(const Registry& registry)
+{
+    const auto* memory = dynamic_cast<const MemoryRegistry*>(&registry);
+    return memory ? memory->Text() : std::string();
 }
 
 std::unique_ptr<Registry> MakeFileRegistry(const std::string& path)

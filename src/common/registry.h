@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vb {
@@ -40,29 +41,49 @@ public:
     // Calls nest; the outermost EndBatch writes. Use one around every load or save of many values: each
     // single change of a file-backed store is a locked, flushed rewrite of the file. While a batch is open,
     // a second file store object on the same file in this process fails its changes instead of waiting.
+    // EndBatch is false when the outermost batch's changes could not be written.
     virtual void BeginBatch() { }
-    virtual void EndBatch() { }
+    virtual bool EndBatch() { return true; }
 };
 
-// Holds a batch open for the life of the object.
+// Holds a batch open for the life of the object, or until Finish reports whether its changes were written.
 class RegistryBatch
 {
 public:
     explicit RegistryBatch(Registry& r) : m_registry(r) { m_registry.BeginBatch(); }
-    ~RegistryBatch() { m_registry.EndBatch(); }
+    ~RegistryBatch() { Finish(); }
     RegistryBatch(const RegistryBatch&) = delete;
     RegistryBatch& operator=(const RegistryBatch&) = delete;
 
+    bool Finish()
+    {
+        if (m_open) {
+            m_open = false;
+            m_written = m_registry.EndBatch();
+        }
+        return m_written;
+    }
+
 private:
     Registry& m_registry;
+    bool m_open = true;
+    bool m_written = true;
 };
 
 // A store in memory; used by tests and as a fallback.
 std::unique_ptr<Registry> MakeMemoryRegistry();
 
+// A store in memory holding what a ".reg" text reads as: lines that cannot be understood and lines with NUL
+// bytes are skipped; bytes that are not UTF-8 are taken as they are. `readWhole`, when given, is false when
+// anything was skipped.
+std::unique_ptr<Registry> MakeMemoryRegistryFromText(std::string_view regText, bool* readWhole = nullptr);
+// The ".reg" text the file store writes for a memory store's contents; empty for any other store.
+std::string RegistryText(const Registry& registry);
+
 // The portable store: a text file in the ".reg" format (UTF-8). Every change re-reads the file under an
 // exclusive lock, applies itself and replaces the file atomically, so two processes never lose each
-// other's writes. Lines that cannot be understood are skipped.
+// other's writes. Lines that cannot be understood are skipped; before a file that was not read whole is
+// first rewritten, the original is kept beside it as "<file>.bak".
 std::unique_ptr<Registry> MakeFileRegistry(const std::string& path);
 
 #ifdef _WIN32

@@ -34,6 +34,12 @@ std::string FieldText(const std::string& value, char delimiter)
     // A value that begins with a backtick is quoted too: unquoted, the reader would take it for an opening
     // quote and swallow the rest of the line into this field.
     if (v.find(delimiter) != std::string::npos || (!v.empty() && v.front() == kQuote)) {
+        // A quoted value has no escape for a backtick, and one followed by the delimiter would end the quote
+        // there and push the rest of the entry into the next fields; a space after it keeps the entry whole.
+        const std::string closing{kQuote, delimiter};
+        for (auto pos = v.find(closing); pos != std::string::npos; pos = v.find(closing, pos + 2)) {
+            v.insert(pos + 1, 1, ' ');
+        }
         return kQuote + v + kQuote;
     }
     return v;

@@ -355,7 +355,7 @@ bool SaveLearningSettings(Registry& registry, const std::string& pupilName, cons
     ok = WriteGroup(registry, pupilKey, LearningGroupB(), settings) && ok;
     ok = WriteGroup(registry, pupilKey, LearningGroupCSaveOrder(), settings) && ok;
     ok = registry.WriteString(pupilKey, "", recentDictionaries) && ok;
-    return ok;
+    return batch.Finish() && ok;
 }
 
 TopPlacement PlaceLearningTop(const LearningLoadResult& result, const LearningSettings& settings, bool settingsLoaded,
@@ -406,7 +406,7 @@ bool SaveSettings(Registry& registry, const std::string& pupilKey, const Setting
     }
     ok = registry.CreateKey(pupilKey) && ok;
     ok = WriteGroup(registry, pupilKey, SettingsWindowTable(), values) && ok;
-    return ok;
+    return batch.Finish() && ok;
 }
 
 CardLoadResult LoadCardSettings(Registry& registry, const std::string& pupilKey, CardSettings& settings)
@@ -431,7 +431,7 @@ bool SaveCardSettings(Registry& registry, const std::string& pupilKey, const Car
     bool ok = registry.CreateKey(pupilKey);
     ok = WriteGroup(registry, pupilKey, CardGroupD(), settings) && ok;
     ok = WriteGroup(registry, pupilKey, CardGroupE(), settings) && ok;
-    return ok;
+    return batch.Finish() && ok;
 }
 
 } // namespace vb

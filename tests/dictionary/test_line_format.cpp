@@ -71,6 +71,19 @@ TEST(RecordToLine, TrimsQuotesAndCutsTrailingSeparators)
     EXPECT_EQ(RecordToLine(Rec("a\r\nb", "c\0d"s)), "a  b|c d");
 }
 
+// A value as it reads back: trimmed, and, when quoted, with a space after a backtick that precedes a "|"
+// (the format has no escape for it, and unchanged it would end the quote and shift the later fields).
+std::string Written(const std::string& value)
+{
+    std::string v = TrimControl(value);
+    if (v.find('|') != std::string::npos || (!v.empty() && v.front() == '`')) {
+        for (auto pos = v.find("`|"); pos != std::string::npos; pos = v.find("`|", pos + 2)) {
+            v.insert(pos + 1, 1, ' ');
+        }
+    }
+    return v;
+}
+
 TEST(RecordToLine, WhatIsWrittenReadsBackTheSame)
 {
     const std::vector<DictionaryRecord> records = {
@@ -86,6 +99,9 @@ TEST(RecordToLine, WhatIsWrittenReadsBackTheSame)
     for (const auto& r : records) {
         EXPECT_EQ(LineToRecord(RecordToLine(r)), r) << RecordToLine(r);
     }
+    // A backtick before a "|" keeps the entry's fields in place.
+    EXPECT_EQ(RecordToLine(Rec("a`|b", "c")), "`a` |b`|c");
+    EXPECT_EQ(LineToRecord(RecordToLine(Rec("a`|b", "c"))), Rec("a` |b", "c"));
 
     // Random values of safe bytes survive the trip once trimmed as the writer trims them.
     std::mt19937 random(7);
@@ -97,20 +113,9 @@ TEST(RecordToLine, WhatIsWrittenReadsBackTheSame)
                 *f += alphabet[random() % alphabet.size()];
             }
         }
-        const std::string line = RecordToLine(r);
-        const DictionaryRecord back = LineToRecord(line);
-        // The format has no escape for "`" followed by "|" inside a value; such values cannot survive.
-        bool representable = true;
-        for (const std::string* f : {&r.word, &r.translate, &r.transcription, &r.tesaurus}) {
-            if (f->find("`|") != std::string::npos) {
-                representable = false;
-            }
-        }
-        if (representable) {
-            EXPECT_EQ(back, Rec(TrimControl(r.word), TrimControl(r.translate), TrimControl(r.transcription),
-                                TrimControl(r.tesaurus)))
-                << line;
-        }
+        EXPECT_EQ(LineToRecord(RecordToLine(r)),
+                  Rec(Written(r.word), Written(r.translate), Written(r.transcription), Written(r.tesaurus)))
+            << RecordToLine(r);
     }
 }
 

@@ -47,11 +47,12 @@ public:
     }
     bool DeleteValue(const std::string& key, const std::string& name) override { return inner->DeleteValue(key, name); }
     void BeginBatch() override { ++m_depth; }
-    void EndBatch() override
+    bool EndBatch() override
     {
         if (--m_depth == 0) {
             ++batchesEnded;
         }
+        return true;
     }
 
 private:

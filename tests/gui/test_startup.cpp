@@ -7,6 +7,7 @@
 #include "test_learning_fixture.h"
 
 #include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <sys/types.h>
@@ -21,6 +22,7 @@ using vb::MakeMemoryRegistry;
 namespace {
 
 constexpr const char* kRoot = "Software\\Verbanta";
+constexpr const char* kPupilKey = "Software\\Verbanta\\Default";
 
 } // namespace
 
@@ -200,4 +202,73 @@ TEST(SecondStart, RunningInstanceTakesTheRequest)
     // The poll (every 1500 ms, checked with the window's timers) takes the request and clears it.
     EXPECT_TRUE(vbtest::WaitUntil([&] { return home.Request() == ""; }, 15000));
     EXPECT_EQ(first.Process().state(), QProcess::Running);
+}
+
+TEST(SecondStart, PairedStartsGiveOneWindow)
+{
+    Home home;
+    home.store->CreateKey(kRoot);
+    for (int round = 0; round < 50; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const QString argA = QStringLiteral("a%1").arg(round);
+        const QString argB = QStringLiteral("b%1").arg(round);
+        Program a(home.temp.Path());
+        Program b(home.temp.Path());
+        a.Start({argA});
+        b.Start({argB});
+
+        // One of the two finds the other running, leaves its request and ends.
+        auto ended = [](Program& p) { return p.Process().state() == QProcess::NotRunning; };
+        ASSERT_TRUE(vbtest::WaitUntil([&] { return ended(a) || ended(b); }, 60000));
+        QThread::msleep(100);
+        ASSERT_NE(ended(a), ended(b)) << "both ended or both run";
+        Program& second = ended(a) ? a : b;
+        Program& first = ended(a) ? b : a;
+        EXPECT_EQ(second.Process().exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.Process().exitCode(), 0);
+        const std::string posted = (ended(a) ? argA : argB).toStdString();
+        const auto request = home.Request();
+        EXPECT_TRUE(request == posted || request == "") << *request;
+
+        // The other is the one instance: it holds the lock, and its window takes the request.
+        vb::InstanceLock probe;
+        EXPECT_FALSE(probe.Acquire(home.paths.InstanceLockFile()));
+        if (round == 0 || round == 49) {
+            EXPECT_TRUE(vbtest::WaitUntil([&] { return home.Request() == ""; }, 30000));
+        }
+        EXPECT_FALSE(ended(first));
+
+        // Killed, it leaves its lock file behind, which must not keep the next round from starting.
+        first.Process().kill();
+        ASSERT_TRUE(first.Process().waitForFinished(10000));
+    }
+}
+
+TEST(DamagedStore, TheProgramStartsAndKeepsTheOriginal)
+{
+    Home home;
+    const std::string path = home.paths.RegistryFile();
+    std::string damaged = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Verbanta]\n"
+                          "\"Application\"=\"Default\"\n\n[HKEY_CURRENT_USER\\Software\\Verbanta\\Petya]\n"
+                          "\"SetSE_CountVar\"=dword:00000003\n";
+    damaged += std::string("\"Nul\"=\"a\0b\"\n", 11);
+    damaged += "\"Huge\"=\"" + std::string(10u * 1024 * 1024, 'x') + "\n";
+    damaged += "\"Latin1\"=\"caf\xE9\"\n";
+    damaged += "[HKEY_CURRENT_USER\\Software\\Verbanta\\Default]\n\"SetCB_Card\"=dword:0000";
+    vbtest::WriteBytes(path, damaged);
+
+    Program program(home.temp.Path());
+    program.Start();
+    // Shown, the window saves its settings: the first rewrite, after the original was kept.
+    ASSERT_TRUE(vbtest::WaitUntil([&] { return home.store->ReadInt(kPupilKey, "SetSE_CountVar").has_value(); }, 60000));
+    EXPECT_EQ(program.Process().state(), QProcess::Running);
+    EXPECT_TRUE(vbtest::ReadBytes(path + ".bak") == damaged);
+    const std::string rewritten = vbtest::ReadBytes(path);
+    EXPECT_LT(rewritten.size(), 100000u);
+    EXPECT_EQ(rewritten.find('\0'), std::string::npos);
+    // What could be read is kept: another pupil's value and the bytes that are not UTF-8.
+    EXPECT_EQ(home.store->ReadInt("Software\\Verbanta\\Petya", "SetSE_CountVar"), 3);
+    EXPECT_EQ(home.store->ReadString("Software\\Verbanta\\Petya", "Latin1"), "caf\xE9");
+    // The cut-short value read as missing: the window wrote its default.
+    EXPECT_EQ(home.store->ReadInt(kPupilKey, "SetCB_Card"), 1);
 }

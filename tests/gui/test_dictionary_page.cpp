@@ -13,6 +13,8 @@
 #include "dictionary/gui/dictionary_navigator.h"
 #include "dictionary/gui/dictionary_page.h"
 #include "support/temp_home.h"
+#include "writing/gui/writing_page.h"
+#include "writing/keyboard_layout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -357,6 +359,47 @@ TEST_F(DictionaryPageTest, MissingDictionaryLeavesNothingToSave)
     EXPECT_FALSE(FileExists(missing));
     // Only dictionaries that opened enter the recent list.
     EXPECT_EQ(learning->m_dict_open_list->actions()[0]->text().toStdString(), dictionary);
+}
+
+} // namespace
+
+namespace {
+
+class RecordingLayouts : public KeyboardLayouts
+{
+public:
+    explicit RecordingLayouts(std::vector<std::string>& log) : m_log(log) { }
+    void LoadKeyboardLayout(const std::string& layoutId) override { m_log.push_back(layoutId); }
+
+private:
+    std::vector<std::string>& m_log;
+};
+
+TEST_F(DictionaryPageTest, ColumnsAndTheSearchFieldSwitchTheKeyboardLayout)
+{
+    std::vector<std::string> log;
+    learning->writingPage->SetKeyboardLayouts(std::make_unique<RecordingLayouts>(log));
+    SettingsWindowValues values = settings->Values();
+    values.CBE_Word.Set(2); // German for the words, Russian (the default) for translations
+    settings->ApplyValues(values);
+    DictionaryGrid* grid = learning->DBGridDict;
+    const auto enter = [&](int column) {
+        log.clear();
+        grid->setCurrentIndex(grid->model()->index(0, column));
+        return log;
+    };
+    using Ids = std::vector<std::string>;
+    EXPECT_EQ(enter(DictionaryPage::kColTranslate), Ids{"00000419"});
+    EXPECT_EQ(enter(DictionaryPage::kColTranscription), Ids{}); // left as it is
+    EXPECT_EQ(enter(DictionaryPage::kColTesaurus), Ids{"00000407"}); // the thesaurus font is the word's
+    EXPECT_EQ(enter(DictionaryPage::kColWord), Ids{"00000407"});
+
+    log.clear();
+    learning->CBxFieldList->setCurrentIndex(0);
+    learning->EdtValueEnter();
+    learning->CBxFieldList->setCurrentIndex(1);
+    learning->EdtValueEnter();
+    EXPECT_EQ(log, (Ids{"00000419", "00000407"}));
 }
 
 } // namespace

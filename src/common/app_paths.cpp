@@ -67,6 +67,35 @@ bool IsWritableFolder(const std::string& folder)
 #endif
 }
 
+// Folders the package manager owns. A program installed there keeps its data with the user even when it
+// could write beside itself (run as root).
+bool IsSystemFolder(const std::string& folder)
+{
+#ifdef _WIN32
+    (void)folder;
+    return false;
+#else
+    for (const char* root : {"/usr", "/bin", "/sbin", "/opt"}) {
+        const std::string r = root;
+        if (folder == r || folder.rfind(r + '/', 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+#endif
+}
+
+// An XDG base folder: the variable when it holds an absolute path (others are to be ignored), else the
+// default below the home folder.
+std::string XdgFolder(const char* variable, const std::string& home, const char* fallback)
+{
+    const std::string value = Environment(variable);
+    if (!value.empty() && value.front() == '/') {
+        return value;
+    }
+    return Join(home, fallback);
+}
+
 } // namespace
 
 AppPaths::AppPaths(std::string programFolder, std::string configFolder, std::string installedDataFolder)
@@ -85,8 +114,10 @@ AppPaths AppPaths::FromEnvironment(const std::string& executablePath)
         return AppPaths(isolated, isolated, installed);
     }
     const std::string home = HomeFolder();
-    const std::string program = IsWritableFolder(exeFolder) ? exeFolder : Join(home, ".local/share/Verbanta");
-    return AppPaths(program, Join(home, ".config/Verbanta"), installed);
+    const bool portable = IsWritableFolder(exeFolder) && !IsSystemFolder(exeFolder);
+    const std::string program =
+        portable ? exeFolder : Join(XdgFolder("XDG_DATA_HOME", home, ".local/share"), "Verbanta");
+    return AppPaths(program, Join(XdgFolder("XDG_CONFIG_HOME", home, ".config"), "Verbanta"), installed);
 }
 
 std::string AppPaths::RegistryFile() const
@@ -140,7 +171,7 @@ std::string AppPaths::AutostartEntry() const
     if (!isolated.empty()) {
         return Join(isolated, "autostart/verbanta.desktop");
     }
-    return Join(HomeFolder(), ".config/autostart/verbanta.desktop");
+    return Join(XdgFolder("XDG_CONFIG_HOME", HomeFolder(), ".config"), "autostart/verbanta.desktop");
 }
 
 } // namespace vb

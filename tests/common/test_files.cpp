@@ -218,12 +218,44 @@ TEST(AppPathsTest, VerbantaHomeIsolatesEverything)
     EXPECT_EQ(paths.DefaultDictionary(), home.File("dict/dt_basic.lqd"));
 }
 
+// Sets an environment variable (or removes it, given nullptr) for the life of the object.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const char* value) : m_name(name)
+    {
+        if (const char* prev = std::getenv(name)) {
+            m_previous = prev;
+            m_had = true;
+        }
+        Set(value);
+    }
+    ~ScopedEnv() { Set(m_had ? m_previous.c_str() : nullptr); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    void Set(const char* value)
+    {
+        if (value) {
+            setenv(m_name.c_str(), value, 1);
+        } else {
+            unsetenv(m_name.c_str());
+        }
+    }
+    std::string m_name;
+    std::string m_previous;
+    bool m_had = false;
+};
+
 TEST(AppPathsTest, WithoutVerbantaHome)
 {
     TempHome home;
     const std::string previousHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     unsetenv("VERBANTA_HOME");
     setenv("HOME", home.File("user").c_str(), 1);
+    ScopedEnv noData("XDG_DATA_HOME", nullptr);
+    ScopedEnv noConfig("XDG_CONFIG_HOME", nullptr);
 
     // A writable executable folder is the data folder (portable use).
     ASSERT_TRUE(MakeDirectories(home.File("portable")));
@@ -237,7 +269,32 @@ TEST(AppPathsTest, WithoutVerbantaHome)
     const AppPaths installed = AppPaths::FromEnvironment(home.File("nowhere/bin/verbanta"));
     EXPECT_EQ(installed.ProgramFolder(), home.File("user/.local/share/Verbanta"));
 
+    // Installed system-wide the data stays with the user, even for root, who could write to /usr/bin; the
+    // default dictionary and the help page come from the installed share folder.
+    const AppPaths system = AppPaths::FromEnvironment("/usr/bin/verbanta");
+    EXPECT_EQ(system.ProgramFolder(), home.File("user/.local/share/Verbanta"));
+    EXPECT_EQ(system.DefaultDictionary(), "/usr/share/verbanta/dict/dt_basic.lqd");
+    EXPECT_EQ(system.HelpPage(), "/usr/share/verbanta/help/verbanta.html");
+
     setenv("HOME", previousHome.c_str(), 1);
+}
+
+TEST(AppPathsTest, XdgBaseFoldersWhenSetToAbsolutePaths)
+{
+    TempHome home;
+    ScopedEnv noHome("VERBANTA_HOME", nullptr);
+    ScopedEnv userHome("HOME", home.File("user").c_str());
+    ScopedEnv data("XDG_DATA_HOME", home.File("data").c_str());
+    ScopedEnv config("XDG_CONFIG_HOME", home.File("config").c_str());
+
+    const AppPaths paths = AppPaths::FromEnvironment("/usr/bin/verbanta");
+    EXPECT_EQ(paths.ProgramFolder(), home.File("data/Verbanta"));
+    EXPECT_EQ(paths.RegistryFile(), home.File("config/Verbanta/registry.reg"));
+    EXPECT_EQ(paths.AutostartEntry(), home.File("config/autostart/verbanta.desktop"));
+
+    // A relative value is not a base folder and is ignored.
+    ScopedEnv relative("XDG_DATA_HOME", "data");
+    EXPECT_EQ(AppPaths::FromEnvironment("/usr/bin/verbanta").ProgramFolder(), home.File("user/.local/share/Verbanta"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, then builds and runs every test twice: in a normal
-# build and in an AddressSanitizer + UndefinedBehaviorSanitizer build.
+# build and in an AddressSanitizer + UndefinedBehaviorSanitizer build; then tests the Debian package and
+# the Windows build of the core under Wine (VB_SKIP_WINDOWS=1 leaves the latter out).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -18,3 +19,11 @@ for kind in release asan; do
     echo "== $kind tests"
     ctest --test-dir "build/test-$kind" --output-on-failure -j"$(nproc)" --timeout 300
 done
+
+echo "== Debian package"
+bash scripts/package-test.sh
+
+if [ "${VB_SKIP_WINDOWS:-0}" != 1 ]; then
+    echo "== Windows core under Wine"
+    bash scripts/windows-test.sh
+fi

@@ -15,8 +15,14 @@ namespace vb {
 
 namespace {
 
-std::string Join(const std::string& folder, const std::string& name)
+// `name` may have folders in it, written with "/"; they get the platform's separator.
+std::string Join(const std::string& folder, std::string name)
 {
+    for (char& c : name) {
+        if (c == '/') {
+            c = kPathSeparator;
+        }
+    }
     if (folder.empty() || folder.back() == kPathSeparator) {
         return folder + name;
     }
@@ -107,7 +113,12 @@ AppPaths::AppPaths(std::string programFolder, std::string configFolder, std::str
 AppPaths AppPaths::FromEnvironment(const std::string& executablePath)
 {
     const std::string exeFolder = ExecutableFolder(executablePath);
+#ifdef _WIN32
+    // A Windows installation keeps dict\\, help\\ and icons\\ beside the executable.
+    const std::string installed = exeFolder;
+#else
     const std::string installed = Join(ParentDir(exeFolder), "share/verbanta");
+#endif
 
     const std::string isolated = Environment("VERBANTA_HOME");
     if (!isolated.empty()) {

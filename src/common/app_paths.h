@@ -22,7 +22,8 @@ public:
     // The folder of the registry file and the instance lock: $VERBANTA_HOME, else $XDG_CONFIG_HOME/Verbanta
     // (~/.config/Verbanta).
     const std::string& ConfigFolder() const { return m_configFolder; }
-    // The program's own read-only data (../share/verbanta beside the executable).
+    // The program's own read-only data: ../share/verbanta beside the executable; on Windows the
+    // executable's folder itself.
     const std::string& InstalledDataFolder() const { return m_installedDataFolder; }
 
     std::string RegistryFile() const; // <config>/registry.reg

@@ -8,11 +8,13 @@
 #include <cstdlib>
 #include <filesystem>
 
+#ifndef _WIN32
 #include <csignal>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace vb {
 namespace {
@@ -21,6 +23,7 @@ using vbtest::ReadBytes;
 using vbtest::TempHome;
 using vbtest::WriteBytes;
 
+#ifndef _WIN32
 mode_t ModeOf(const std::string& path)
 {
     struct stat st
@@ -28,6 +31,7 @@ mode_t ModeOf(const std::string& path)
     ::stat(path.c_str(), &st);
     return st.st_mode & 07777;
 }
+#endif
 
 std::size_t EntriesIn(const std::string& folder)
 {
@@ -74,6 +78,8 @@ TEST(Files, ReadWholeFileKeepsEveryByte)
     EXPECT_FALSE(ReadWholeFile(home.Path(), out));
 }
 
+#ifndef _WIN32
+// Permission bits, symbolic links and file size limits are this platform's own.
 TEST(Files, ReadOnlyMarkIsTheWriteBits)
 {
     TempHome home;
@@ -125,6 +131,7 @@ TEST(Files, AtomicWriteFollowsASymbolicLink)
     EXPECT_EQ(ReadBytes(home.File("real.txt")), "new");
     EXPECT_TRUE(std::filesystem::is_symlink(home.File("link.txt")));
 }
+#endif
 
 TEST(Files, FailedAtomicWriteLeavesNothingBehind)
 {
@@ -144,6 +151,8 @@ TEST(Files, FailedAtomicWriteLeavesNothingBehind)
     EXPECT_EQ(EntriesIn(home.Path()), 2u);
 }
 
+#ifndef _WIN32
+// Permission bits, symbolic links and file size limits are this platform's own.
 TEST(Files, AtomicWriteThatRunsOutOfSpaceKeepsTheOldFile)
 {
     TempHome home;
@@ -166,6 +175,7 @@ TEST(Files, AtomicWriteThatRunsOutOfSpaceKeepsTheOldFile)
     EXPECT_EQ(ReadBytes(file), "old contents");
     EXPECT_EQ(EntriesIn(home.Path()), 1u);
 }
+#endif
 
 TEST(Files, CopyOverwriteRespectsTheReadOnlyMark)
 {
@@ -196,6 +206,8 @@ TEST(Files, CopyOverwriteRespectsTheReadOnlyMark)
     EXPECT_FALSE(RemoveFile(to));
 }
 
+#ifndef _WIN32
+// The Linux layout: /usr/bin with /usr/share/verbanta, XDG folders below the home folder.
 TEST(AppPathsTest, VerbantaHomeIsolatesEverything)
 {
     TempHome home;
@@ -238,9 +250,9 @@ private:
     void Set(const char* value)
     {
         if (value) {
-            setenv(m_name.c_str(), value, 1);
+            vbtest::SetEnv(m_name.c_str(), value);
         } else {
-            unsetenv(m_name.c_str());
+            vbtest::SetEnv(m_name.c_str(), nullptr);
         }
     }
     std::string m_name;
@@ -296,6 +308,8 @@ TEST(AppPathsTest, XdgBaseFoldersWhenSetToAbsolutePaths)
     ScopedEnv relative("XDG_DATA_HOME", "data");
     EXPECT_EQ(AppPaths::FromEnvironment("/usr/bin/verbanta").ProgramFolder(), home.File("user/.local/share/Verbanta"));
 }
+
+#endif
 
 } // namespace
 } // namespace vb

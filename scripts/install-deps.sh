@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the build, the program and the tests need on a Debian 12 machine.
-# Does nothing when everything is already there.
+# Installs what the build, the program and the tests need on a Debian 12 machine, plus the packages given
+# as arguments (what one script alone needs). Does nothing when everything is already there.
+#   scripts/install-deps.sh [extra-package...]
 set -euo pipefail
 
 packages=(
@@ -18,6 +19,7 @@ packages=(
     fonts-dejavu-core
     qt6-translations-l10n
 )
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

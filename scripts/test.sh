@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, then builds and runs every test twice: in a normal
-# build and in an AddressSanitizer + UndefinedBehaviorSanitizer build; last, a short run of every fuzzer.
+# build and in an AddressSanitizer + UndefinedBehaviorSanitizer build; then a short run of every fuzzer,
+# the Debian package test and the Windows build of the core under Wine (VB_SKIP_WINDOWS=1 leaves it out).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -23,3 +24,10 @@ done
 # A short run of every libFuzzer target from its seeds; long runs are done by hand.
 echo "== fuzz smoke"
 bash scripts/fuzz.sh 20
+echo "== Debian package"
+bash scripts/package-test.sh
+
+if [ "${VB_SKIP_WINDOWS:-0}" != 1 ]; then
+    echo "== Windows core under Wine"
+    bash scripts/windows-test.sh
+fi

@@ -15,8 +15,14 @@ namespace vb {
 
 namespace {
 
-std::string Join(const std::string& folder, const std::string& name)
+// `name` may have folders in it, written with "/"; they get the platform's separator.
+std::string Join(const std::string& folder, std::string name)
 {
+    for (char& c : name) {
+        if (c == '/') {
+            c = kPathSeparator;
+        }
+    }
     if (folder.empty() || folder.back() == kPathSeparator) {
         return folder + name;
     }
@@ -67,6 +73,35 @@ bool IsWritableFolder(const std::string& folder)
 #endif
 }
 
+// Folders the package manager owns. A program installed there keeps its data with the user even when it
+// could write beside itself (run as root).
+bool IsSystemFolder(const std::string& folder)
+{
+#ifdef _WIN32
+    (void)folder;
+    return false;
+#else
+    for (const char* root : {"/usr", "/bin", "/sbin", "/opt"}) {
+        const std::string r = root;
+        if (folder == r || folder.rfind(r + '/', 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+#endif
+}
+
+// An XDG base folder: the variable when it holds an absolute path (others are to be ignored), else the
+// default below the home folder.
+std::string XdgFolder(const char* variable, const std::string& home, const char* fallback)
+{
+    const std::string value = Environment(variable);
+    if (!value.empty() && value.front() == '/') {
+        return value;
+    }
+    return Join(home, fallback);
+}
+
 } // namespace
 
 AppPaths::AppPaths(std::string programFolder, std::string configFolder, std::string installedDataFolder)
@@ -78,15 +113,22 @@ AppPaths::AppPaths(std::string programFolder, std::string configFolder, std::str
 AppPaths AppPaths::FromEnvironment(const std::string& executablePath)
 {
     const std::string exeFolder = ExecutableFolder(executablePath);
+#ifdef _WIN32
+    // A Windows installation keeps dict\\, help\\ and icons\\ beside the executable.
+    const std::string installed = exeFolder;
+#else
     const std::string installed = Join(ParentDir(exeFolder), "share/verbanta");
+#endif
 
     const std::string isolated = Environment("VERBANTA_HOME");
     if (!isolated.empty()) {
         return AppPaths(isolated, isolated, installed);
     }
     const std::string home = HomeFolder();
-    const std::string program = IsWritableFolder(exeFolder) ? exeFolder : Join(home, ".local/share/Verbanta");
-    return AppPaths(program, Join(home, ".config/Verbanta"), installed);
+    const bool portable = IsWritableFolder(exeFolder) && !IsSystemFolder(exeFolder);
+    const std::string program =
+        portable ? exeFolder : Join(XdgFolder("XDG_DATA_HOME", home, ".local/share"), "Verbanta");
+    return AppPaths(program, Join(XdgFolder("XDG_CONFIG_HOME", home, ".config"), "Verbanta"), installed);
 }
 
 std::string AppPaths::RegistryFile() const
@@ -140,7 +182,7 @@ std::string AppPaths::AutostartEntry() const
     if (!isolated.empty()) {
         return Join(isolated, "autostart/verbanta.desktop");
     }
-    return Join(HomeFolder(), ".config/autostart/verbanta.desktop");
+    return Join(XdgFolder("XDG_CONFIG_HOME", HomeFolder(), ".config"), "autostart/verbanta.desktop");
 }
 
 } // namespace vb

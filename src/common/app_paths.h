@@ -16,11 +16,14 @@ public:
     AppPaths(std::string programFolder, std::string configFolder, std::string installedDataFolder);
 
     // The data folder: tmp.tmp, tmp.wav, Users/, dict/. $VERBANTA_HOME when set; else the executable's
-    // folder when it is writable; else ~/.local/share/Verbanta.
+    // folder when it is writable and not a system folder (/usr, /opt); else $XDG_DATA_HOME/Verbanta
+    // (~/.local/share/Verbanta).
     const std::string& ProgramFolder() const { return m_programFolder; }
-    // The folder of the registry file and the instance lock: $VERBANTA_HOME, else ~/.config/Verbanta.
+    // The folder of the registry file and the instance lock: $VERBANTA_HOME, else $XDG_CONFIG_HOME/Verbanta
+    // (~/.config/Verbanta).
     const std::string& ConfigFolder() const { return m_configFolder; }
-    // The program's own read-only data (../share/verbanta beside the executable).
+    // The program's own read-only data: ../share/verbanta beside the executable; on Windows the
+    // executable's folder itself.
     const std::string& InstalledDataFolder() const { return m_installedDataFolder; }
 
     std::string RegistryFile() const; // <config>/registry.reg
@@ -34,7 +37,7 @@ public:
     std::string HelpPage() const;
     // The icon folder of the installed data.
     std::string IconFolder() const;
-    // ~/.config/autostart/verbanta.desktop (outside VERBANTA_HOME only when it is not set).
+    // $XDG_CONFIG_HOME/autostart/verbanta.desktop (outside VERBANTA_HOME only when it is not set).
     std::string AutostartEntry() const;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "common/strings.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -10,11 +11,15 @@
 #include <optional>
 #include <random>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace vb {
 
@@ -40,6 +45,17 @@ bool Injected(AtomicWriteStep step, const std::string& path)
     errno = error;
     return true;
 }
+
+} // namespace
+
+void SetAtomicWriteFault(AtomicWriteFault fault)
+{
+    Fault() = std::move(fault);
+}
+
+#ifndef _WIN32
+
+namespace {
 
 constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr mode_t kPermissionBits = 07777;
@@ -361,9 +377,272 @@ bool RemoveFile(const std::string& path)
     return !path.empty() && ::unlink(path.c_str()) == 0;
 }
 
-void SetAtomicWriteFault(AtomicWriteFault fault)
+#else // _WIN32
+
+// Windows: the read-only mark is the file attribute, and the atomic replace is MoveFileEx, which refuses
+// to replace a read-only file, so the mark is lifted around it and put back.
+
+std::wstring Utf8ToWide(std::string_view utf8)
 {
-    Fault() = std::move(fault);
+    if (utf8.empty() || utf8.size() > INT_MAX) {
+        return std::wstring();
+    }
+    const int n =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    if (n <= 0) {
+        return std::wstring();
+    }
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
 }
+
+std::string WideToUtf8(std::wstring_view wide)
+{
+    if (wide.empty() || wide.size() > INT_MAX) {
+        return std::string();
+    }
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    if (n <= 0) {
+        return std::string();
+    }
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+namespace {
+
+DWORD AttributesOf(const std::string& path)
+{
+    const std::wstring wide = Utf8ToWide(path);
+    return wide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
+}
+
+bool SetAttributes(const std::string& path, DWORD attributes)
+{
+    // Zero means "no change" to the API; a file without special marks is "normal".
+    return SetFileAttributesW(Utf8ToWide(path).c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL) != 0;
+}
+
+bool WriteAll(HANDLE h, std::string_view data)
+{
+    while (!data.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(h, data.data(), chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        data.remove_prefix(written);
+    }
+    return true;
+}
+
+std::size_t LastSeparator(const std::string& path)
+{
+    return path.find_last_of("\\/");
+}
+
+// The folder to create the temporary file in: "." for a bare name, "C:\\" for a file directly below a root.
+std::string FolderOf(const std::string& path)
+{
+    const auto sep = LastSeparator(path);
+    if (sep == std::string::npos) {
+        return ".";
+    }
+    if (sep == 0 || (sep == 2 && path[1] == ':')) {
+        return path.substr(0, sep + 1);
+    }
+    return path.substr(0, sep);
+}
+
+std::string TempNameFor(const std::string& folder, const std::string& name)
+{
+    static std::atomic<unsigned> counter{0};
+    static thread_local std::minstd_rand random{std::random_device{}()};
+    std::string temp = folder;
+    if (temp.back() != '\\' && temp.back() != '/') {
+        temp += '\\';
+    }
+    temp += '.';
+    temp += name;
+    temp += ".tmp";
+    temp += std::to_string(GetCurrentProcessId());
+    temp += '-';
+    temp += std::to_string(counter.fetch_add(1));
+    temp += '-';
+    temp += std::to_string(random() % 100000);
+    return temp;
+}
+
+// `readOnly`: the mark of the new file; without it an existing target keeps its own, a new file has none.
+bool WriteAtomic(const std::string& path, std::string_view data, std::optional<bool> readOnly)
+{
+    const auto sep = LastSeparator(path);
+    const std::string name = sep == std::string::npos ? path : path.substr(sep + 1);
+    if (path.empty() || name.empty()) {
+        return false;
+    }
+    const DWORD old = AttributesOf(path);
+    const bool existed = old != INVALID_FILE_ATTRIBUTES;
+    if (existed && (old & FILE_ATTRIBUTE_DIRECTORY)) {
+        return false;
+    }
+    if (!readOnly) {
+        readOnly = existed && (old & FILE_ATTRIBUTE_READONLY);
+    }
+
+    const std::string folder = FolderOf(path);
+    std::string tempPath;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
+        tempPath = TempNameFor(folder, name);
+        if (Injected(AtomicWriteStep::Create, path)) {
+            return false;
+        }
+        h = CreateFileW(Utf8ToWide(tempPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
+        if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
+            return false;
+        }
+    }
+    if (h == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const std::wstring wideTemp = Utf8ToWide(tempPath);
+    const std::wstring widePath = Utf8ToWide(path);
+
+    bool ok = !Injected(AtomicWriteStep::Write, path) && WriteAll(h, data);
+    ok = ok && !Injected(AtomicWriteStep::Sync, path) && FlushFileBuffers(h);
+    ok = CloseHandle(h) && ok && !Injected(AtomicWriteStep::Flush, path);
+    const bool unmarked = ok && existed && (old & FILE_ATTRIBUTE_READONLY) &&
+                          SetFileAttributesW(widePath.c_str(), old & ~FILE_ATTRIBUTE_READONLY);
+    ok = ok && !Injected(AtomicWriteStep::Rename, path) &&
+         MoveFileExW(wideTemp.c_str(), widePath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) {
+        DeleteFileW(wideTemp.c_str());
+        if (unmarked) {
+            SetFileAttributesW(widePath.c_str(), old);
+        }
+        return false;
+    }
+    if (*readOnly) {
+        SetAttributes(path, AttributesOf(path) | FILE_ATTRIBUTE_READONLY);
+    }
+    return true;
+}
+
+} // namespace
+
+bool FileExists(const std::string& path)
+{
+    const DWORD a = AttributesOf(path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& path)
+{
+    const DWORD a = AttributesOf(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool MakeDirectories(const std::string& path)
+{
+    const std::wstring wide = Utf8ToWide(path);
+    if (wide.empty()) {
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(wide), ec);
+    return DirectoryExists(path);
+}
+
+bool IsReadOnly(const std::string& path)
+{
+    const DWORD a = AttributesOf(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY);
+}
+
+bool SetReadOnly(const std::string& path, bool readOnly)
+{
+    const DWORD a = AttributesOf(path);
+    if (a == INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
+    return SetAttributes(path, readOnly ? (a | FILE_ATTRIBUTE_READONLY) : (a & ~FILE_ATTRIBUTE_READONLY));
+}
+
+bool SetAttributesNormal(const std::string& path)
+{
+    return AttributesOf(path) != INVALID_FILE_ATTRIBUTES && SetAttributes(path, FILE_ATTRIBUTE_NORMAL);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out)
+{
+    out.clear();
+    const std::wstring wide = Utf8ToWide(path);
+    if (wide.empty()) {
+        return false;
+    }
+    // Others may keep writing or even replace the file meanwhile, as they may on Linux.
+    HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        DWORD n = 0;
+        if (!ReadFile(h, buffer, sizeof buffer, &n, nullptr)) {
+            CloseHandle(h);
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        data.append(buffer, n);
+    }
+    CloseHandle(h);
+    out = std::move(data);
+    return true;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view data)
+{
+    return WriteAtomic(path, data, std::nullopt);
+}
+
+bool CopyFileOverwrite(const std::string& from, const std::string& to)
+{
+    if (!FileExists(from) || IsReadOnly(to)) {
+        return false;
+    }
+    std::string data;
+    if (!ReadWholeFile(from, data)) {
+        return false;
+    }
+    return WriteAtomic(to, data, IsReadOnly(from));
+}
+
+bool RemoveFile(const std::string& path)
+{
+    const DWORD a = AttributesOf(path);
+    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) {
+        return false;
+    }
+    // As on Linux, the read-only mark protects a file's contents, not its entry in the folder.
+    if ((a & FILE_ATTRIBUTE_READONLY) && !SetAttributes(path, a & ~FILE_ATTRIBUTE_READONLY)) {
+        return false;
+    }
+    if (!DeleteFileW(Utf8ToWide(path).c_str())) {
+        SetAttributes(path, a);
+        return false;
+    }
+    return true;
+}
+
+#endif
 
 } // namespace vb

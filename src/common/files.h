@@ -33,6 +33,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view data);
 // read-only when `from` is; an existing `to` otherwise keeps its permission bits.
 bool CopyFileOverwrite(const std::string& from, const std::string& to);
 
+// Removes a file, read-only or not.
 bool RemoveFile(const std::string& path);
 
 // The steps of an atomic write, in the order they run: create the temporary file, write the data, sync it
@@ -45,5 +46,10 @@ enum class AtomicWriteStep { Create, Write, Sync, Flush, Rename };
 // the data first, as a disk that fills up does. An empty function removes the seam.
 using AtomicWriteFault = std::function<int(AtomicWriteStep step, const std::string& path)>;
 void SetAtomicWriteFault(AtomicWriteFault fault);
+#ifdef _WIN32
+// Paths are UTF-8 here too; the wide Windows API gets them in UTF-16. Invalid input gives an empty string.
+std::wstring Utf8ToWide(std::string_view utf8);
+std::string WideToUtf8(std::wstring_view wide);
+#endif
 
 } // namespace vb

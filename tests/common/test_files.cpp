@@ -8,11 +8,13 @@
 #include <cstdlib>
 #include <filesystem>
 
+#ifndef _WIN32
 #include <csignal>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace vb {
 namespace {
@@ -21,6 +23,7 @@ using vbtest::ReadBytes;
 using vbtest::TempHome;
 using vbtest::WriteBytes;
 
+#ifndef _WIN32
 mode_t ModeOf(const std::string& path)
 {
     struct stat st
@@ -28,6 +31,7 @@ mode_t ModeOf(const std::string& path)
     ::stat(path.c_str(), &st);
     return st.st_mode & 07777;
 }
+#endif
 
 std::size_t EntriesIn(const std::string& folder)
 {
@@ -74,6 +78,8 @@ TEST(Files, ReadWholeFileKeepsEveryByte)
     EXPECT_FALSE(ReadWholeFile(home.Path(), out));
 }
 
+#ifndef _WIN32
+// Permission bits, symbolic links and file size limits are this platform's own.
 TEST(Files, ReadOnlyMarkIsTheWriteBits)
 {
     TempHome home;
@@ -125,6 +131,7 @@ TEST(Files, AtomicWriteFollowsASymbolicLink)
     EXPECT_EQ(ReadBytes(home.File("real.txt")), "new");
     EXPECT_TRUE(std::filesystem::is_symlink(home.File("link.txt")));
 }
+#endif
 
 TEST(Files, FailedAtomicWriteLeavesNothingBehind)
 {
@@ -144,6 +151,8 @@ TEST(Files, FailedAtomicWriteLeavesNothingBehind)
     EXPECT_EQ(EntriesIn(home.Path()), 2u);
 }
 
+#ifndef _WIN32
+// Permission bits, symbolic links and file size limits are this platform's own.
 TEST(Files, AtomicWriteThatRunsOutOfSpaceKeepsTheOldFile)
 {
     TempHome home;
@@ -166,6 +175,7 @@ TEST(Files, AtomicWriteThatRunsOutOfSpaceKeepsTheOldFile)
     EXPECT_EQ(ReadBytes(file), "old contents");
     EXPECT_EQ(EntriesIn(home.Path()), 1u);
 }
+#endif
 
 TEST(Files, CopyOverwriteRespectsTheReadOnlyMark)
 {
@@ -196,6 +206,8 @@ TEST(Files, CopyOverwriteRespectsTheReadOnlyMark)
     EXPECT_FALSE(RemoveFile(to));
 }
 
+#ifndef _WIN32
+// The Linux layout: /usr/bin with /usr/share/verbanta, XDG folders below the home folder.
 TEST(AppPathsTest, VerbantaHomeIsolatesEverything)
 {
     TempHome home;
@@ -218,12 +230,44 @@ TEST(AppPathsTest, VerbantaHomeIsolatesEverything)
     EXPECT_EQ(paths.DefaultDictionary(), home.File("dict/dt_basic.lqd"));
 }
 
+// Sets an environment variable (or removes it, given nullptr) for the life of the object.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, const char* value) : m_name(name)
+    {
+        if (const char* prev = std::getenv(name)) {
+            m_previous = prev;
+            m_had = true;
+        }
+        Set(value);
+    }
+    ~ScopedEnv() { Set(m_had ? m_previous.c_str() : nullptr); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    void Set(const char* value)
+    {
+        if (value) {
+            vbtest::SetEnv(m_name.c_str(), value);
+        } else {
+            vbtest::SetEnv(m_name.c_str(), nullptr);
+        }
+    }
+    std::string m_name;
+    std::string m_previous;
+    bool m_had = false;
+};
+
 TEST(AppPathsTest, WithoutVerbantaHome)
 {
     TempHome home;
     const std::string previousHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     unsetenv("VERBANTA_HOME");
     setenv("HOME", home.File("user").c_str(), 1);
+    ScopedEnv noData("XDG_DATA_HOME", nullptr);
+    ScopedEnv noConfig("XDG_CONFIG_HOME", nullptr);
 
     // A writable executable folder is the data folder (portable use).
     ASSERT_TRUE(MakeDirectories(home.File("portable")));
@@ -237,8 +281,35 @@ TEST(AppPathsTest, WithoutVerbantaHome)
     const AppPaths installed = AppPaths::FromEnvironment(home.File("nowhere/bin/verbanta"));
     EXPECT_EQ(installed.ProgramFolder(), home.File("user/.local/share/Verbanta"));
 
+    // Installed system-wide the data stays with the user, even for root, who could write to /usr/bin; the
+    // default dictionary and the help page come from the installed share folder.
+    const AppPaths system = AppPaths::FromEnvironment("/usr/bin/verbanta");
+    EXPECT_EQ(system.ProgramFolder(), home.File("user/.local/share/Verbanta"));
+    EXPECT_EQ(system.DefaultDictionary(), "/usr/share/verbanta/dict/dt_basic.lqd");
+    EXPECT_EQ(system.HelpPage(), "/usr/share/verbanta/help/verbanta.html");
+
     setenv("HOME", previousHome.c_str(), 1);
 }
+
+TEST(AppPathsTest, XdgBaseFoldersWhenSetToAbsolutePaths)
+{
+    TempHome home;
+    ScopedEnv noHome("VERBANTA_HOME", nullptr);
+    ScopedEnv userHome("HOME", home.File("user").c_str());
+    ScopedEnv data("XDG_DATA_HOME", home.File("data").c_str());
+    ScopedEnv config("XDG_CONFIG_HOME", home.File("config").c_str());
+
+    const AppPaths paths = AppPaths::FromEnvironment("/usr/bin/verbanta");
+    EXPECT_EQ(paths.ProgramFolder(), home.File("data/Verbanta"));
+    EXPECT_EQ(paths.RegistryFile(), home.File("config/Verbanta/registry.reg"));
+    EXPECT_EQ(paths.AutostartEntry(), home.File("config/autostart/verbanta.desktop"));
+
+    // A relative value is not a base folder and is ignored.
+    ScopedEnv relative("XDG_DATA_HOME", "data");
+    EXPECT_EQ(AppPaths::FromEnvironment("/usr/bin/verbanta").ProgramFolder(), home.File("user/.local/share/Verbanta"));
+}
+
+#endif
 
 } // namespace
 } // namespace vb

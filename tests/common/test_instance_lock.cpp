@@ -8,8 +8,10 @@
 #include <chrono>
 #include <thread>
 
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace vb {
 namespace {
@@ -27,6 +29,7 @@ TEST(InstanceLockTest, OnlyOneHolderAtATime)
     InstanceLock second;
     EXPECT_FALSE(second.Acquire(path));
 
+#ifndef _WIN32
     // Another process sees the lock as taken as well.
     const pid_t child = ::fork();
     if (child == 0) {
@@ -36,11 +39,13 @@ TEST(InstanceLockTest, OnlyOneHolderAtATime)
     int status = 0;
     ::waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+#endif
 
     first.Release();
     EXPECT_TRUE(second.Acquire(path));
 }
 
+#ifndef _WIN32
 TEST(InstanceLockTest, ALockOfADeadProcessIsFree)
 {
     TempHome home;
@@ -56,6 +61,7 @@ TEST(InstanceLockTest, ALockOfADeadProcessIsFree)
     InstanceLock lock;
     EXPECT_TRUE(lock.Acquire(path));
 }
+#endif
 
 TEST(InstanceLockTest, AnUncreatableLockFileDoesNotBlockTheStart)
 {

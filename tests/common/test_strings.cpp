@@ -1,6 +1,8 @@
 #include "common/bounded_int.h"
 #include "common/strings.h"
 
+#include "support/temp_home.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -10,26 +12,26 @@ namespace {
 
 TEST(PathHelpers, ParentDirStripsOneComponentPerLevel)
 {
-    EXPECT_EQ(ParentDir("/opt/vb/bin/verbanta"), "/opt/vb/bin");
-    EXPECT_EQ(ParentDir("/opt/vb/bin/verbanta", 2), "/opt/vb");
-    EXPECT_EQ(ParentDir("/opt/vb/bin/", 1), "/opt/vb/bin");
-    EXPECT_EQ(ParentDir("/verbanta"), "");
+    EXPECT_EQ(ParentDir(vbtest::NativePath("/opt/vb/bin/verbanta")), vbtest::NativePath("/opt/vb/bin"));
+    EXPECT_EQ(ParentDir(vbtest::NativePath("/opt/vb/bin/verbanta"), 2), vbtest::NativePath("/opt/vb"));
+    EXPECT_EQ(ParentDir(vbtest::NativePath("/opt/vb/bin/"), 1), vbtest::NativePath("/opt/vb/bin"));
+    EXPECT_EQ(ParentDir(vbtest::NativePath("/verbanta")), "");
     // Without a separator the path is returned as it is, at any level.
     EXPECT_EQ(ParentDir("verbanta"), "verbanta");
-    EXPECT_EQ(ParentDir("a/b", 5), "a");
-    EXPECT_EQ(ParentDir("a/b", 0), "a/b");
+    EXPECT_EQ(ParentDir(vbtest::NativePath("a/b"), 5), "a");
+    EXPECT_EQ(ParentDir(vbtest::NativePath("a/b"), 0), vbtest::NativePath("a/b"));
     EXPECT_EQ(ParentDir(""), "");
 }
 
 TEST(PathHelpers, FileNameOnlyStopsAtTheFirstDot)
 {
-    EXPECT_EQ(FileNameOnly("/x/y/dt_basic.lqd", true), "dt_basic.lqd");
-    EXPECT_EQ(FileNameOnly("/x/y/dt_basic.lqd", false), "dt_basic");
-    EXPECT_EQ(FileNameOnly("/x/a.b.c", false), "a");
-    EXPECT_EQ(FileNameOnly("/x.d/name", false), "name");
+    EXPECT_EQ(FileNameOnly(vbtest::NativePath("/x/y/dt_basic.lqd"), true), "dt_basic.lqd");
+    EXPECT_EQ(FileNameOnly(vbtest::NativePath("/x/y/dt_basic.lqd"), false), "dt_basic");
+    EXPECT_EQ(FileNameOnly(vbtest::NativePath("/x/a.b.c"), false), "a");
+    EXPECT_EQ(FileNameOnly(vbtest::NativePath("/x.d/name"), false), "name");
     EXPECT_EQ(FileNameOnly("plain", false), "plain");
-    EXPECT_EQ(FileNameOnly("/x/", true), "");
-    EXPECT_EQ(FileNameOnly("/x/.hidden", false), "");
+    EXPECT_EQ(FileNameOnly(vbtest::NativePath("/x/"), true), "");
+    EXPECT_EQ(FileNameOnly(vbtest::NativePath("/x/.hidden"), false), "");
 }
 
 TEST(StringHelpers, SubStr0ClipsAndRefusesNegatives)

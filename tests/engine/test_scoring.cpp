@@ -200,7 +200,8 @@ TEST_F(ScoringTest, LessonCommandsChangeOnlyTheActiveMethodInMemory)
 
 TEST(StatusTexts, LessonDictionaryAndTextPages)
 {
-    const LessonStatus s{12, 8, 3, 140, -6, 850, "/home/pupil/dict/basic.lqd"};
+    using vbtest::NativePath;
+    const LessonStatus s{12, 8, 3, 140, -6, 850, NativePath("/home/pupil/dict/basic.lqd")};
     const StatusBarView v = StatusBarForPage(1, s, {});
     EXPECT_EQ(v.widths, (std::array<int, 5>{103, 89, 83, 100, 65}));
     const std::array<std::optional<std::string>, 6> lessonTexts = {
@@ -210,14 +211,15 @@ TEST(StatusTexts, LessonDictionaryAndTextPages)
     const StatusBarView d = StatusBarForPage(3, s, {});
     EXPECT_EQ(d.widths, (std::array<int, 5>{0, 0, 0, 0, 0}));
     EXPECT_FALSE(d.texts[0] || d.texts[1] || d.texts[2] || d.texts[3] || d.texts[4]);
-    EXPECT_EQ(d.texts[5], "словарь: /home/pupil/dict/basic.lqd [850] слов");
+    EXPECT_EQ(d.texts[5], "словарь: " + NativePath("/home/pupil/dict/basic.lqd") + " [850] слов");
 
-    const StatusBarView t = StatusBarForPage(4, s, {"/data/freq.big.lqd", 1234, "/texts/книга.txt"});
+    const StatusBarView t =
+        StatusBarForPage(4, s, {NativePath("/data/freq.big.lqd"), 1234, NativePath("/texts/книга.txt")});
     EXPECT_EQ(t.widths, (std::array<int, 5>{220, 140, 0, 0, 0}));
     EXPECT_EQ(t.texts[0], "Базовый словарь: freq");
     EXPECT_EQ(t.texts[1], "символов: 1234");
     EXPECT_FALSE(t.texts[2]);
-    EXPECT_EQ(t.texts[5], "Файл: /texts/книга.txt");
+    EXPECT_EQ(t.texts[5], "Файл: " + NativePath("/texts/книга.txt"));
 }
 
 TEST(StatusTexts, LastWordPanel)

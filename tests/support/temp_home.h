@@ -15,14 +15,20 @@ public:
     TempHome& operator=(const TempHome&) = delete;
 
     const std::string& Path() const { return m_path; }
-    // A path inside the folder.
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
+    // A path inside the folder, with the platform's separators ("a/b" is "a\\b" on Windows).
+    std::string File(const std::string& name) const;
 
 private:
     std::string m_path;
     std::string m_previous;
     bool m_hadPrevious = false;
 };
+
+// A path written with "/" in the platform's own separators ("\\" on Windows).
+std::string NativePath(std::string path);
+
+// Sets an environment variable, or removes it when `value` is null.
+void SetEnv(const char* name, const char* value);
 
 // Writes bytes to a file, creating its folder. For building test inputs.
 void WriteBytes(const std::string& path, const std::string& bytes);

@@ -80,6 +80,8 @@ int RunVerbanta(int argc, char** argv)
 
     // Without its folder the lock file could not be made and every start would count as the first.
     MakeDirectories(paths.ConfigFolder());
+    // Installed system-wide, the data folder is the user's own and may not exist yet.
+    MakeDirectories(paths.ProgramFolder());
     InstanceLock lock;
     if (!lock.Acquire(paths.InstanceLockFile())) {
         // Another instance runs: hand it the request and end before any window or display is touched.

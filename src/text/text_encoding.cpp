@@ -232,7 +232,7 @@ std::string EncodingCaption(const TextFileFormat& format)
     case TextEncoding::Ansi:
         break;
     }
-    return "1251";
+    return "Windows-1251";
 }
 
 } // namespace vb

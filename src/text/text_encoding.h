@@ -61,7 +61,7 @@ std::string FileTextForCounting(std::string_view content);
 // Characters of the page's text with every line break counted as two, as on the status bar.
 long long TextCharacterCount(std::string_view text);
 
-// Short name of a format for the status bar: "1251", "DOS 866", "UTF-8", "UTF-8 BOM".
+// Short name of a format for the status bar: "Windows-1251", "DOS 866", "UTF-8", "UTF-8 BOM".
 std::string EncodingCaption(const TextFileFormat& format);
 
 } // namespace vb

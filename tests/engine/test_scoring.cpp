@@ -212,12 +212,16 @@ TEST(StatusTexts, LessonDictionaryAndTextPages)
     EXPECT_FALSE(d.texts[0] || d.texts[1] || d.texts[2] || d.texts[3] || d.texts[4]);
     EXPECT_EQ(d.texts[5], "словарь: /home/pupil/dict/basic.lqd [850] слов");
 
-    const StatusBarView t = StatusBarForPage(4, s, {"/data/freq.big.lqd", 1234, "/texts/книга.txt"});
+    const StatusBarView t = StatusBarForPage(4, s, {"/data/freq.big.lqd", 1234, "/texts/книга.txt", ""});
     EXPECT_EQ(t.widths, (std::array<int, 5>{220, 140, 0, 0, 0}));
     EXPECT_EQ(t.texts[0], "Базовый словарь: freq");
     EXPECT_EQ(t.texts[1], "символов: 1234");
     EXPECT_FALSE(t.texts[2]);
     EXPECT_EQ(t.texts[5], "Файл: /texts/книга.txt");
+    // The text's encoding, when given, takes the third panel.
+    const StatusBarView e = StatusBarForPage(4, s, {"", 0, "", "UTF-8"});
+    EXPECT_EQ(e.widths, (std::array<int, 5>{220, 140, 90, 0, 0}));
+    EXPECT_EQ(e.texts[2], "UTF-8");
 }
 
 TEST(StatusTexts, LastWordPanel)

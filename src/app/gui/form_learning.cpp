@@ -55,6 +55,7 @@ TForm_Learning::TForm_Learning(AppContext& ctx, QWidget* parent) : QMainWindow(p
     CreateMainMenu();
     CreateTimers();
     CreateLessonPages();
+    CreateTextPage();
 
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kLearningDesignedWidth, kLearningDesignedHeight);

@@ -27,6 +27,7 @@
 #include "common/message_dialog.h"
 #include "engine/lesson.h"
 #include "engine/settings.h"
+#include "engine/status_texts.h"
 
 #include <QMainWindow>
 
@@ -51,6 +52,8 @@ namespace vb {
 class ColorMenus;
 class MosaicPage;
 class TMyStatusBar;
+class TextOptionsPanel;
+class TextPage;
 class VariantPage;
 
 class TForm_Learning : public QMainWindow, public LessonEvents
@@ -147,6 +150,11 @@ public:
     // ---- Pupils
 
     // ---- Text page
+    // The text page's content and the builder's options in PanelText.
+    TextPage* textPage = nullptr;
+    TextOptionsPanel* textOptions = nullptr;
+    // What the status bar shows on the text page.
+    TextPageStatus TextStatus() const;
 
     // ---- Operations of other areas
     void HideToTray() override;
@@ -348,6 +356,8 @@ private:
     void CreateTimers();
     // The Variant and Mosaic pages, the task-word menu and the colour menus.
     void CreateLessonPages();
+    // The text page and its options (learning_text.cpp).
+    void CreateTextPage();
 
     void FormCreate();
     void FormClose(QCloseEvent* event);

@@ -94,68 +94,156 @@ void ForEachWord(std::string_view text, std::size_t step, const Word& word, cons
 // is sorted first does not change the result, so the smaller one is recursed into and the larger one
 // looped on (bounded stack), and large parts may go to a second thread.
 
+// An order tells, for a pivot value, which elements sort before and after it.
 template <class T, class Less>
-std::ptrdiff_t Partition(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Less& less, std::ptrdiff_t& iOut)
+struct LessOrder
+{
+    // Every element's final place counts.
+    static constexpr bool kFirstOfRunsOnly = false;
+    struct Pivot
+    {
+        T value;
+        const Less& less;
+        bool Before(const T& x) const { return less(x, value); }
+        bool After(const T& x) const { return less(value, x); }
+    };
+    Pivot PivotOf(const T& value) const { return Pivot{value, less}; }
+    const Less& less;
+};
+
+// A partition also tells whether every element belonged with the pivot (nothing sorted before or
+// after it): then it only reversed the range.
+template <class T, class Order>
+std::ptrdiff_t Partition(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Order& order, std::ptrdiff_t& iOut,
+                         bool& allEqual)
 {
     std::ptrdiff_t i = lo;
     std::ptrdiff_t j = hi;
-    const T pivot = a[lo + (hi - lo) / 2];
+    bool passed = false;
+    const auto pivot = order.PivotOf(a[lo + (hi - lo) / 2]);
     do {
-        while (less(a[i], pivot)) {
+        while (pivot.Before(a[i])) {
             ++i;
+            passed = true;
         }
-        while (less(pivot, a[j])) {
+        while (pivot.After(a[j])) {
             --j;
+            passed = true;
         }
         if (i <= j) {
+            // The scans check each side of the pivot once; a swapped pair gets the other check too.
+            if constexpr (Order::kFirstOfRunsOnly) {
+                passed = passed || pivot.After(a[i]) || pivot.Before(a[j]);
+            }
             std::swap(a[i], a[j]);
             ++i;
             --j;
         }
     } while (i <= j);
     iOut = i;
+    allEqual = !passed;
     return j;
 }
 
-template <class T, class Less>
-void QuickSort(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Less& less)
+// Where the element that ends first in a range of n equal elements starts: each partition of such a
+// range reverses it and goes on with its first floor(n / 2) elements.
+std::ptrdiff_t FirstOfEqualRange(std::ptrdiff_t n)
+{
+    return n <= 1 ? 0 : n - 1 - FirstOfEqualRange(n / 2);
+}
+
+// After a partition that found the range [lo, hi] all equal: when only the first element of every run
+// of equal elements is asked for (Order::kFirstOfRunsOnly), the rest of the sort of that range is
+// skipped and just its first element put in place. True when the range is done.
+template <class T, class Order>
+bool FinishEqualRange(T* a, std::ptrdiff_t lo, std::ptrdiff_t j, bool allEqual)
+{
+    if constexpr (Order::kFirstOfRunsOnly) {
+        if (allEqual) {
+            a[lo] = a[lo + FirstOfEqualRange(j - lo + 1)];
+            return true;
+        }
+    }
+    return false;
+}
+
+template <class T, class Order>
+void QuickSortBy(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Order& order)
 {
     while (lo < hi) {
         std::ptrdiff_t i = 0;
-        const std::ptrdiff_t j = Partition(a, lo, hi, less, i);
+        bool allEqual = false;
+        const std::ptrdiff_t j = Partition(a, lo, hi, order, i, allEqual);
+        if (FinishEqualRange<T, Order>(a, lo, j, allEqual)) {
+            return;
+        }
         if (j - lo < hi - i) {
-            QuickSort(a, lo, j, less);
+            QuickSortBy(a, lo, j, order);
             lo = i;
         } else {
-            QuickSort(a, i, hi, less);
+            QuickSortBy(a, i, hi, order);
             hi = j;
         }
     }
 }
 
+template <class T, class Less>
+void QuickSort(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Less& less)
+{
+    QuickSortBy(a, lo, hi, LessOrder<T, Less>{less});
+}
+
 constexpr std::ptrdiff_t kParallelMinimum = 1 << 16;
 
-template <class T, class Less>
-void ParallelQuickSort(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Less& less, int depth)
+template <class T, class Order>
+void ParallelQuickSort(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Order& order, int depth)
 {
     if (depth <= 0 || hi - lo < 2 * kParallelMinimum) {
-        QuickSort(a, lo, hi, less);
+        QuickSortBy(a, lo, hi, order);
         return;
     }
     std::ptrdiff_t i = 0;
-    const std::ptrdiff_t j = Partition(a, lo, hi, less, i);
+    bool allEqual = false;
+    const std::ptrdiff_t j = Partition(a, lo, hi, order, i, allEqual);
+    if (FinishEqualRange<T, Order>(a, lo, j, allEqual)) {
+        return;
+    }
     std::thread left;
     try {
-        left = std::thread([=, &less] { ParallelQuickSort(a, lo, j, less, depth - 1); });
+        left = std::thread([=, &order] { ParallelQuickSort(a, lo, j, order, depth - 1); });
     } catch (const std::system_error&) {
         // No thread to be had: the same work on this one.
-        ParallelQuickSort(a, lo, j, less, 0);
+        ParallelQuickSort(a, lo, j, order, 0);
     }
-    ParallelQuickSort(a, i, hi, less, depth - 1);
+    ParallelQuickSort(a, i, hi, order, depth - 1);
     if (left.joinable()) {
         left.join();
     }
 }
+
+// The words of a text as numbers: the spellings of each distinct word numbered consecutively, the
+// distinct words in the order of the sort. `starts[r]` is the first number of the word of rank r
+// (one more entry at the end). Comparing two numbers by the rank of their words then needs no look-up:
+// a number sorts before the pivot's word when it is below that word's first number, after it when it
+// is at or above the next word's first number.
+struct RankRangeOrder
+{
+    // Only the first word of each distinct word is read after the sort.
+    static constexpr bool kFirstOfRunsOnly = true;
+    struct Pivot
+    {
+        std::uint32_t first;
+        std::uint32_t end;
+        bool Before(std::uint32_t x) const { return x < first; }
+        bool After(std::uint32_t x) const { return x >= end; }
+    };
+    Pivot PivotOf(std::uint32_t value) const
+    {
+        const auto next = std::upper_bound(starts.begin(), starts.end(), value);
+        return Pivot{*(next - 1), *next};
+    }
+    const std::vector<std::uint32_t>& starts;
+};
 
 int ParallelDepth()
 {
@@ -285,7 +373,8 @@ public:
 
     std::vector<Group>& Groups() { return m_groups; }
     const std::vector<Spelling>& Spellings() const { return m_spellings; }
-    const std::vector<std::uint32_t>& Tokens() const { return m_tokens; }
+    // The spelling of every word of the text, in text order; the counter gives it away.
+    std::vector<std::uint32_t> TakeTokens() { return std::move(m_tokens); }
     std::string_view Text(std::size_t offset, std::size_t length) const { return m_text.substr(offset, length); }
 
 private:
@@ -453,21 +542,28 @@ CountedWords CountWords(std::string_view text, ProgressTracker& report)
         survivor[g] = groups[g].firstSpelling;
     }
     if (spellings.size() > groups.size()) {
-        std::vector<std::uint32_t> rank(groups.size());
+        std::vector<std::uint32_t> starts(groups.size() + 1);
+        std::vector<std::uint32_t> numberOf(spellings.size());
+        std::vector<std::uint32_t> spellingOf(spellings.size());
+        std::uint32_t next = 0;
         for (std::size_t r = 0; r < byWord.size(); ++r) {
-            rank[byWord[r]] = static_cast<std::uint32_t>(r);
+            starts[r] = next;
+            for (std::uint32_t sp = groups[byWord[r]].firstSpelling; sp != kNone; sp = spellings[sp].next) {
+                numberOf[sp] = next;
+                spellingOf[next] = sp;
+                ++next;
+            }
         }
-        const std::vector<std::uint32_t>& tokens = counter.Tokens();
-        std::vector<std::uint64_t> keyed(tokens.size());
-        for (std::size_t t = 0; t < tokens.size(); ++t) {
-            keyed[t] = (static_cast<std::uint64_t>(rank[spellings[tokens[t]].group]) << 32) | tokens[t];
+        starts[byWord.size()] = next;
+        std::vector<std::uint32_t> words = counter.TakeTokens();
+        for (std::uint32_t& w : words) {
+            w = numberOf[w];
         }
-        ParallelQuickSort(
-            keyed.data(), 0, static_cast<std::ptrdiff_t>(keyed.size()) - 1,
-            [](std::uint64_t a, std::uint64_t b) { return (a >> 32) < (b >> 32); }, ParallelDepth());
+        ParallelQuickSort(words.data(), 0, static_cast<std::ptrdiff_t>(words.size()) - 1, RankRangeOrder{starts},
+                          ParallelDepth());
         std::size_t pos = 0;
         for (std::uint32_t g : byWord) {
-            survivor[g] = static_cast<std::uint32_t>(keyed[pos]);
+            survivor[g] = spellingOf[words[pos]];
             pos += static_cast<std::size_t>(groups[g].count);
         }
     }

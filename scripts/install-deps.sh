@@ -10,7 +10,7 @@ packages=(
     qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin
     libgtest-dev libgmock-dev libbenchmark-dev
     libx11-dev
-    xvfb xauth
+    xvfb xauth x11-xkb-utils
     clang-format
     clang libclang-rt-14-dev ccache
     fonts-dejavu-core

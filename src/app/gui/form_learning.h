@@ -142,6 +142,16 @@ public:
     // ---- Tray and word cards
 
     // ---- Writing
+    // The "Написание" page (its controls Enter_Area, Enter_Error, GBox_Enter_Set and the options).
+    class WritingPage* writingPage = nullptr;
+    // Builds the page into PageWriting and wires it (from CreateLessonPages).
+    void CreateWritingPage();
+    // The next Writing task, from PageControlChange.
+    void SetEnterTask();
+    // The page's options from Settings after a load; a box whose state changes runs its click handler.
+    void ApplyWritingOptions();
+    // Replaces the platform's keyboard layout loader (tests use their own X display).
+    void SetKeyboardLayouts(std::unique_ptr<class KeyboardLayouts> layouts);
 
     // ---- Pronunciation
 

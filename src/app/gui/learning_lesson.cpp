@@ -14,6 +14,7 @@
 #include "engine/status_texts.h"
 #include "engine/variant.h"
 #include "voice/answer_echo.h"
+#include "writing/gui/writing_page.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -129,6 +130,7 @@ void TForm_Learning::CreateLessonPages()
         taskPart->installEventFilter(this);
     }
     word->setAutoFillBackground(true);
+    CreateWritingPage();
 }
 
 bool TForm_Learning::eventFilter(QObject* watched, QEvent* event)
@@ -145,11 +147,15 @@ bool TForm_Learning::eventFilter(QObject* watched, QEvent* event)
         case QEvent::Enter:
             if (watched != GBox_Word && PageControl->currentIndex() == kPageVariant) {
                 variantPage->wordMouseEnter();
+            } else if (watched != GBox_Word && PageControl->currentIndex() == kPageWriting) {
+                writingPage->wordMouseEnter();
             }
             break;
         case QEvent::Leave:
             if (watched != GBox_Word && PageControl->currentIndex() == kPageVariant) {
                 variantPage->wordMouseLeave();
+            } else if (watched != GBox_Word && PageControl->currentIndex() == kPageWriting) {
+                writingPage->wordMouseLeave();
             }
             break;
         default:
@@ -220,7 +226,7 @@ void TForm_Learning::PageControlChange()
         mosaicPage->BuildMosaic(MakeMosaicSettings(values));
         break;
     case kPageWriting:
-        // No-op: the Writing exercise sets its task here once it exists.
+        SetEnterTask();
         break;
     default:
         // The dictionary grid and the text page refresh here once they exist.
@@ -297,8 +303,10 @@ void TForm_Learning::pm_hintClick()
     case kPageMosaic:
         mosaicPage->pm_hintClick();
         break;
+    case kPageWriting:
+        writingPage->pm_hintClick();
+        break;
     default:
-        // No-op on Writing until its exercise exists.
         break;
     }
 }
@@ -314,6 +322,8 @@ void TForm_Learning::pm_word_voiceClick()
         }
     } else if (page == kPageVariant && variantPage->View().ready) {
         Pronounce(variantPage->View().taskText, variantPage->View().taskIsWord);
+    } else if (page == kPageWriting && writingPage->View().ready) {
+        Pronounce(writingPage->View().pronounceText, writingPage->View().taskIsWord);
     }
 }
 
@@ -325,8 +335,7 @@ void TForm_Learning::pm_word_offClick()
         UpdateStatusBar();
         return;
     }
-    // No-op on Writing until its exercise exists: TaskPos is not one of its tasks yet.
-    if (page == kPageVariant && variantPage->View().ready) {
+    if ((page == kPageVariant && variantPage->View().ready) || (page == kPageWriting && writingPage->View().ready)) {
         lesson.MarkLearned(lesson.TaskPos);
         PageControlChange();
     }
@@ -337,7 +346,8 @@ void TForm_Learning::pm_word_onClick()
     const int page = PageControl->currentIndex();
     if (page == kPageMosaic) {
         mosaicPage->pm_word_onClick();
-    } else if (page == kPageVariant && variantPage->View().ready) {
+    } else if ((page == kPageVariant && variantPage->View().ready) ||
+               (page == kPageWriting && writingPage->View().ready)) {
         lesson.ResetWordPoints(lesson.TaskPos);
     }
     UpdateStatusBar();
@@ -455,6 +465,7 @@ void TForm_Learning::ApplyStoredColors()
     SetControlColor(LastTesaurus, Settings.ColorLastTesaurus);
     SetControlColor(mosaicPage->LBox_Eng, Settings.ColorLBox_Eng);
     SetControlColor(mosaicPage->LBox_Rus, Settings.ColorLBox_Rus);
+    SetControlColor(writingPage->Enter_Error, Settings.ColorEnter_Error);
 }
 
 void TForm_Learning::CollectColors()
@@ -468,6 +479,7 @@ void TForm_Learning::CollectColors()
     Settings.ColorLastTesaurus = ControlColorValue(LastTesaurus);
     Settings.ColorLBox_Eng = ControlColorValue(mosaicPage->LBox_Eng);
     Settings.ColorLBox_Rus = ControlColorValue(mosaicPage->LBox_Rus);
+    Settings.ColorEnter_Error = ControlColorValue(writingPage->Enter_Error);
 }
 
 } // namespace vb

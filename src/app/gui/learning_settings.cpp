@@ -43,6 +43,7 @@ void TForm_Learning::LoadLearningSettings()
     m_lesson_dictant->setChecked(Settings.m_lesson_dictant);
     pm_visual->setChecked(Settings.m_lesson_visual);
     pm_dictant->setChecked(Settings.m_lesson_dictant);
+    ApplyWritingOptions();
     ApplyStoredColors();
 
     BuildPupilMenu();

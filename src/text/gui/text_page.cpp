@@ -317,16 +317,17 @@ void TextPage::MemoChange()
 // ---------------------------------------------------------------------------------------------------
 // Files
 
-void TextPage::LoadTextFile()
+bool TextPage::LoadTextFile()
 {
     std::string content;
     if (!ReadWholeFile(m_textFilePath, content)) {
-        // The file stays named, as after any open; its text is not shown.
+        // The file stays named, as after any open; the text shown is left as it was.
         m_hooks.notice("Не удаётся прочитать файл " + m_textFilePath);
-        return;
+        return false;
     }
     m_format = DetectTextEncoding(content);
     SetText(DecodeTextFile(content, m_format));
+    return true;
 }
 
 void TextPage::BTopentextClick()
@@ -345,8 +346,9 @@ void TextPage::BTopentextClick()
     // Also after a cancelled dialog: the open file is read again and edits are dropped.
     if (!m_textFilePath.empty()) {
         m_settings.TextFolder = ParentDir(m_textFilePath);
-        LoadTextFile();
-        BTsavetext->setEnabled(false);
+        if (LoadTextFile()) {
+            BTsavetext->setEnabled(false);
+        }
     }
     m_hooks.updateStatusBar();
 }

@@ -123,8 +123,8 @@ private:
     // A button with the style's standard picture, or with a drawn one when standardIcon is -1.
     QToolButton* AddButton(const char* name, const QString& hint, int standardIcon, int glyph);
     QString RunFileDialog(const TextFileDialogRequest& request);
-    // Loads TextFilePath into the page.
-    void LoadTextFile();
+    // Loads TextFilePath into the page; false (after a notice) when it cannot be read.
+    bool LoadTextFile();
     void SetText(const std::string& text);
     // Builds the dictionary on a worker thread while the window goes on.
     void BuildDictionary(const std::string& path);

@@ -18,3 +18,7 @@ for kind in release asan; do
     echo "== $kind tests"
     ctest --test-dir "build/test-$kind" --output-on-failure -j"$(nproc)" --timeout 300
 done
+
+# A short run of every libFuzzer target from its seeds; long runs are done by hand.
+echo "== fuzz smoke"
+bash scripts/fuzz.sh 10

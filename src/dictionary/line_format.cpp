@@ -22,7 +22,7 @@ bool IsLineEnd(char c)
 }
 
 // One field as the table writes it: trimmed, and quoted where reading it back would otherwise go wrong.
-std::string FieldText(const std::string& value)
+std::string FieldText(const std::string& value, char delimiter)
 {
     std::string v = TrimControl(value);
     // A NUL would end the file on reading and a line break would split the entry; both become spaces.
@@ -33,7 +33,7 @@ std::string FieldText(const std::string& value)
     }
     // A value that begins with a backtick is quoted too: unquoted, the reader would take it for an opening
     // quote and swallow the rest of the line into this field.
-    if (v.find(kSeparator) != std::string::npos || (!v.empty() && v.front() == kQuote)) {
+    if (v.find(delimiter) != std::string::npos || (!v.empty() && v.front() == kQuote)) {
         return kQuote + v + kQuote;
     }
     return v;
@@ -60,13 +60,14 @@ std::vector<std::string> SplitTextLines(std::string_view text)
     return lines;
 }
 
-DictionaryRecord LineToRecord(std::string_view line)
+void SplitQuotedLine(std::string_view line, char delimiter, std::span<std::string> fields)
 {
     line = UpToNul(line);
-    DictionaryRecord record;
-    std::string* fields[] = {&record.word, &record.translate, &record.transcription, &record.tesaurus};
+    for (std::string& field : fields) {
+        field.clear();
+    }
     std::size_t pos = 0;
-    for (std::string* field : fields) {
+    for (std::string& field : fields) {
         while (pos < line.size() && static_cast<unsigned char>(line[pos]) <= 32) {
             ++pos;
         }
@@ -77,45 +78,56 @@ DictionaryRecord LineToRecord(std::string_view line)
             // The closing quote is the first later backtick that ends the field.
             std::size_t close = std::string_view::npos;
             for (std::size_t i = pos + 1; i < line.size(); ++i) {
-                if (line[i] == kQuote &&
-                    (i + 1 == line.size() || line[i + 1] == kSeparator || IsLineEnd(line[i + 1]))) {
+                if (line[i] == kQuote && (i + 1 == line.size() || line[i + 1] == delimiter || IsLineEnd(line[i + 1]))) {
                     close = i;
                     break;
                 }
             }
             if (close == std::string_view::npos) {
-                *field = std::string(line.substr(pos));
+                field.assign(line.substr(pos));
                 pos = line.size();
             } else {
-                *field = std::string(line.substr(pos + 1, close - pos - 1));
+                field.assign(line.substr(pos + 1, close - pos - 1));
                 pos = close;
-                while (pos < line.size() && line[pos] != kSeparator) {
+                while (pos < line.size() && line[pos] != delimiter) {
                     ++pos;
                 }
             }
         } else {
-            const auto end = std::min(line.find(kSeparator, pos), line.size());
-            *field = std::string(line.substr(pos, end - pos));
+            const auto end = std::min(line.find(delimiter, pos), line.size());
+            field.assign(line.substr(pos, end - pos));
             pos = end;
         }
-        if (pos < line.size() && line[pos] == kSeparator) {
+        if (pos < line.size() && line[pos] == delimiter) {
             ++pos;
         }
     }
-    return record;
+}
+
+std::string JoinQuotedLine(std::span<const std::string> values, char delimiter)
+{
+    std::string line;
+    for (const std::string& value : values) {
+        line += FieldText(value, delimiter);
+        line += delimiter;
+    }
+    while (!line.empty() && line.back() == delimiter) {
+        line.pop_back();
+    }
+    return line;
+}
+
+DictionaryRecord LineToRecord(std::string_view line)
+{
+    std::string fields[4];
+    SplitQuotedLine(line, kSeparator, fields);
+    return DictionaryRecord{std::move(fields[0]), std::move(fields[1]), std::move(fields[2]), std::move(fields[3])};
 }
 
 std::string RecordToLine(const DictionaryRecord& record)
 {
-    std::string line;
-    for (const std::string* value : {&record.word, &record.translate, &record.transcription, &record.tesaurus}) {
-        line += FieldText(*value);
-        line += kSeparator;
-    }
-    while (!line.empty() && line.back() == kSeparator) {
-        line.pop_back();
-    }
-    return line;
+    const std::string values[] = {record.word, record.translate, record.transcription, record.tesaurus};
+    return JoinQuotedLine(values, kSeparator);
 }
 
 std::string RecordsToText(const std::vector<DictionaryRecord>& records)

@@ -4,6 +4,7 @@
 // The table reads and writes lines with quoting (LineToRecord, RecordToLine); the lesson side reads the
 // file with the simpler SplitDictionaryLine and never writes it.
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,12 @@ struct DictionaryRecord
 // a NUL byte ends the whole text. An empty text has no lines; a text ending in a line end has no empty
 // last line.
 std::vector<std::string> SplitTextLines(std::string_view text);
+
+// The delimited reading of one line into as many fields as given (quoted fields in backticks, leading bytes
+// 1..32 skipped, missing fields empty, bytes after the last field ignored), and the writing of values as one
+// line (values trimmed, a value holding the delimiter quoted, trailing delimiters cut).
+void SplitQuotedLine(std::string_view line, char delimiter, std::span<std::string> fields);
+std::string JoinQuotedLine(std::span<const std::string> values, char delimiter);
 
 // The table's reading of one line (quoted fields in backticks, leading bytes 1..32 skipped).
 DictionaryRecord LineToRecord(std::string_view line);

@@ -39,7 +39,7 @@ protected:
         fixture.ctx.message = message.get();
         form = &fixture.Create();
         page = form->textPage;
-        page->fileDialog = [this](const vb::TextFileDialogRequest& request) {
+        page->fileDialog = [this](const vb::FileDialogRequest& request) {
             requests.push_back(request);
             return nextFile;
         };
@@ -69,7 +69,7 @@ protected:
     TForm_Learning* form = nullptr;
     vb::TextPage* page = nullptr;
     QString nextFile;
-    std::vector<vb::TextFileDialogRequest> requests;
+    std::vector<vb::FileDialogRequest> requests;
 };
 
 TEST_F(TextPageTest, DosTextOpensReadableAndSavesBackByteForByte)
@@ -162,7 +162,7 @@ TEST_F(TextPageTest, FrequencyDictionaryIsBuiltFromThePageAndOpened)
     nextFile = QString::fromStdString(out);
     vbtest::MouseClick(page->BTcreate);
 
-    const vb::TextFileDialogRequest& asked = requests.back();
+    const vb::FileDialogRequest& asked = requests.back();
     EXPECT_EQ(asked.title, "Создать новый словарь из текста");
     EXPECT_EQ(asked.fileName, "book");
     EXPECT_EQ(asked.defaultSuffix, "lqd");

@@ -59,6 +59,14 @@ std::vector<std::string> ArgumentsOf(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         args.emplace_back(argv[i]);
     }
+    // The dictionary path is kept and handed to a running instance, whose working folder differs.
+    if (!args.empty()) {
+        std::error_code ec;
+        const auto folder = std::filesystem::current_path(ec);
+        if (!ec) {
+            args.front() = AbsoluteArgument(args.front(), folder.string());
+        }
+    }
     return args;
 }
 

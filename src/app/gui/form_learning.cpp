@@ -55,6 +55,7 @@ TForm_Learning::TForm_Learning(AppContext& ctx, QWidget* parent) : QMainWindow(p
     CreateMainMenu();
     CreateTimers();
     CreateLessonPages();
+    CreateDictionaryPage();
     CreateTextPage();
 
     setMinimumSize(kMinimumWidth, kMinimumHeight);
@@ -67,6 +68,7 @@ TForm_Learning::TForm_Learning(AppContext& ctx, QWidget* parent) : QMainWindow(p
 TForm_Learning::~TForm_Learning()
 {
     FormDestroy();
+    DropDictionaryPage();
     // Deleting the pages removes their tabs, which would run the handler on a half-destroyed window.
     disconnect(PageControl, nullptr, this, nullptr);
 }
@@ -370,8 +372,9 @@ void TForm_Learning::TimerStartupTimer()
         raise();
         activateWindow();
     }
-    // "startup" and any other text only bring the window forward.
-    if (IsDictionaryArgument(*request)) {
+    // "startup" and any other text only bring the window forward. Unsaved edits are offered for saving
+    // first, and "отменить" keeps the open dictionary.
+    if (IsDictionaryArgument(*request) && AskSaveChanges()) {
         OpenDictionary(*request);
         PageControlChange();
     }

@@ -25,6 +25,7 @@
 #include "app/gui/form_message.h"
 #include "app/gui/form_set.h"
 #include "common/message_dialog.h"
+#include "dictionary/sdf_data.h"
 #include "engine/lesson.h"
 #include "engine/settings.h"
 #include "engine/status_texts.h"
@@ -36,20 +37,28 @@
 
 class QAction;
 class QActionGroup;
+class QCheckBox;
 class QCloseEvent;
+class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QShowEvent;
 class QStackedWidget;
 class QTabWidget;
 class QTimer;
+class QToolButton;
 
 namespace vb {
 
 class ColorMenus;
+class DictionaryGrid;
+class DictionaryNavigator;
+class DictionaryPage;
+class DictionarySearchPanel;
 class MosaicPage;
 class TMyStatusBar;
 class TextOptionsPanel;
@@ -156,7 +165,55 @@ public:
     // ---- Pronunciation
 
     // ---- Dictionary page and files
+    // The dictionary table on the working copy (WorkingCopyPath), shown in the grid of the "Словарь" page.
+    TSdfDataSet SdfDataSet;
+    std::string WorkingCopyPath;
+    DictionaryPage* dictionaryPage = nullptr;
+    DictionaryGrid* DBGridDict = nullptr;
+    DictionaryNavigator* DBNavigator = nullptr;
+    QToolButton* BTopen = nullptr;
+    QToolButton* BTnew = nullptr;
+    QToolButton* BTfont = nullptr;
+    QToolButton* BTsave = nullptr;
+    QToolButton* BTUndo = nullptr;
+    // The search panel inside PanelFindWord.
+    DictionarySearchPanel* searchPanel = nullptr;
+    QComboBox* CBxFieldList = nullptr;
+    QLineEdit* EdtValue = nullptr;
+    QToolButton* BTfind = nullptr;
+    QCheckBox* CB_FindCase = nullptr;
+    QCheckBox* CB_FindPartial = nullptr;
+    // Copies the working copy back over the open dictionary and tells the user how it went.
+    void SaveDictionary();
+    // The recent list with the open dictionary at its head, and its menu.
+    void BuildRecentMenu();
+    // The enabled state of the save and undo controls is the "changed" flag.
+    bool DictionaryChanged() const;
+    void SetDictionaryChanged(bool changed);
+    // The grid's column fonts and the search field's font from the settings window, as the page is shown.
+    void ShowDictionaryPage();
 
+public slots:
+    void dictClick();
+    void DBGridDictColEnter();
+    void DBGridDictCellClick();
+    void EdtValueEnter();
+    void BTFindClick();
+    void CBxFieldListChange();
+    void DataSourceUpdateData();
+    void SdfDataSetAfterDelete();
+
+private:
+    void CreateDictionaryPage();
+    // Before the window's members go: the page shows SdfDataSet, which would go before the child widgets.
+    void DropDictionaryPage();
+    // Reads the open dictionary into the lessons again; the pages drop what pointed into the old words.
+    void ReloadLessonWords();
+    // The open or save dialog of the dictionary commands; empty when cancelled.
+    QString AskDictionaryFile(bool save, const QString& title, const QString& fileName);
+    void Notice(const char* text);
+
+public:
     // ---- Pupils
 
     // ---- Text page

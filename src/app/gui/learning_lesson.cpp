@@ -228,8 +228,11 @@ void TForm_Learning::PageControlChange()
     case kPageWriting:
         SetEnterTask();
         break;
+    case kPageDictionary:
+        ShowDictionaryPage();
+        break;
     default:
-        // The dictionary grid and the text page refresh here once they exist.
+        // The text page refreshes here once it exists.
         break;
     }
 }

@@ -3,6 +3,8 @@
 #include "app/gui/app_context.h"
 #include "common/codepage.h"
 
+#include <filesystem>
+
 namespace vb {
 
 std::string PupilKeyOf(const std::string& pupilName)
@@ -40,6 +42,18 @@ std::optional<std::string> TakeStartRequest(Registry& registry)
     }
     registry.WriteString(AppContext::kRootKey, "", "");
     return request;
+}
+
+std::string AbsoluteArgument(const std::string& arg, const std::string& folder)
+{
+    if (arg.empty()) {
+        return arg;
+    }
+    const std::filesystem::path path(arg);
+    if (path.is_absolute()) {
+        return arg;
+    }
+    return (std::filesystem::path(folder) / path).lexically_normal().string();
 }
 
 bool IsDictionaryArgument(std::string_view arg)

@@ -26,6 +26,10 @@ bool PostStartRequest(Registry& registry, const std::vector<std::string>& args);
 // meanwhile is never lost. Empty when there is none.
 std::optional<std::string> TakeStartRequest(Registry& registry);
 
+// A path given relative to `folder` (the starting process's working folder) as an absolute one, so that it
+// still names the same file for the running instance and when stored. An empty argument stays empty.
+std::string AbsoluteArgument(const std::string& arg, const std::string& folder);
+
 // True when the last four characters, upper-cased, are ".LQD".
 bool IsDictionaryArgument(std::string_view arg);
 

@@ -11,7 +11,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -118,7 +117,7 @@ TextPage::TextPage(LearningSettings& settings, TextPageHooks hooks, QWidget* par
     : QWidget(parent), m_settings(settings), m_hooks(std::move(hooks))
 {
     setObjectName(QStringLiteral("TextPage"));
-    fileDialog = [this](const TextFileDialogRequest& request) { return RunFileDialog(request); };
+    fileDialog = [this](const FileDialogRequest& request) { return FileDialogs::GetFileName(this, request); };
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -230,22 +229,6 @@ QToolButton* TextPage::AddButton(const char* name, const QString& hint, int stan
     return button;
 }
 
-QString TextPage::RunFileDialog(const TextFileDialogRequest& request)
-{
-    QFileDialog dialog(this, request.title, request.folder, request.filter);
-    dialog.setObjectName(QStringLiteral("TextFileDialog"));
-    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    if (!request.fileName.isEmpty()) {
-        dialog.selectFile(request.fileName);
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().constFirst();
-}
-
 void TextPage::ShowSearch(TextSearchDialog* dialog)
 {
     const QString selected = Memo->textCursor().selectedText();
@@ -332,7 +315,7 @@ bool TextPage::LoadTextFile()
 
 void TextPage::BTopentextClick()
 {
-    TextFileDialogRequest request;
+    FileDialogRequest request;
     request.title = QStringLiteral("Открыть текстовый файл");
     request.filter = QStringLiteral("Текстовые файлы (*.txt)");
     request.defaultSuffix = QStringLiteral("txt");
@@ -356,7 +339,7 @@ void TextPage::BTopentextClick()
 void TextPage::BTsavetextClick()
 {
     if (m_textFilePath.empty()) {
-        TextFileDialogRequest request;
+        FileDialogRequest request;
         request.save = true;
         request.title = QStringLiteral("Создать новый текстовый файл");
         request.filter = QStringLiteral("Текстовые файлы (*.txt)");
@@ -429,7 +412,7 @@ void TextPage::BTbacisClick()
 {
     m_hooks.dialogShown();
     if (m_hooks.askSaveChanges()) {
-        TextFileDialogRequest request;
+        FileDialogRequest request;
         request.title = QStringLiteral("Выбрать Базовый словарь");
         request.filter = QStringLiteral("Словари (*.lqd)");
         request.defaultSuffix = QStringLiteral("lqd");
@@ -452,7 +435,7 @@ void TextPage::BTcreateClick()
     m_hooks.saveLearningSettings();
     Memo->setFocus();
     m_hooks.dialogShown();
-    TextFileDialogRequest request;
+    FileDialogRequest request;
     request.save = true;
     request.title = QStringLiteral("Создать новый словарь из текста");
     request.filter = QStringLiteral("Словари (*.lqd)");

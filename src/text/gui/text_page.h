@@ -4,6 +4,7 @@
 // frequency dictionary builder over its text. The lesson window creates the page and the builder's
 // option panel (shown below the pages) and answers the hooks.
 
+#include "app/gui/file_dialogs.h"
 #include "text/text_encoding.h"
 
 #include <QFont>
@@ -51,17 +52,6 @@ struct TextPageHooks
     std::function<void()> hideProgress;
 };
 
-// One open or save dialog.
-struct TextFileDialogRequest
-{
-    bool save = false;
-    QString title;
-    QString filter;
-    QString defaultSuffix;
-    QString folder;
-    QString fileName;
-};
-
 class TextPage : public QWidget
 {
     Q_OBJECT
@@ -76,7 +66,7 @@ public:
 
     // The file dialogs; replaceable so that tests never block. Returns the chosen path, or an empty
     // string when the dialog was cancelled.
-    std::function<QString(const TextFileDialogRequest&)> fileDialog;
+    std::function<QString(const FileDialogRequest&)> fileDialog;
 
     const std::string& TextFilePath() const { return m_textFilePath; }
     const TextFileFormat& TextFormat() const { return m_format; }
@@ -122,7 +112,6 @@ public slots:
 private:
     // A button with the style's standard picture, or with a drawn one when standardIcon is -1.
     QToolButton* AddButton(const char* name, const QString& hint, int standardIcon, int glyph);
-    QString RunFileDialog(const TextFileDialogRequest& request);
     // Loads TextFilePath into the page; false (after a notice) when it cannot be read.
     bool LoadTextFile();
     void SetText(const std::string& text);

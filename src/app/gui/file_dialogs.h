@@ -1,0 +1,37 @@
+#pragma once
+
+// The standard open and save dialogs, with test hooks so GUI tests never block on them.
+
+#include <QString>
+
+class QWidget;
+
+namespace vb {
+
+struct FileDialogRequest
+{
+    bool save = false;
+    QString title;
+    // "Словари (*.lqd)" and the like.
+    QString filter;
+    QString defaultSuffix;
+    QString folder;
+    QString fileName;
+};
+
+class FileDialogs
+{
+public:
+    // Shows the dialog modally. Returns the chosen file, empty when cancelled. The save dialog asks before
+    // overwriting a file.
+    static QString GetFileName(QWidget* parent, const FileDialogRequest& request);
+
+    // Test hooks: each queued answer (an empty one cancels) is returned by one later call without showing
+    // anything.
+    static void SetNextFileName(const QString& fileName);
+    static const FileDialogRequest& LastRequest();
+    static int DialogCount();
+    static void ResetTestHooks();
+};
+
+} // namespace vb

@@ -40,6 +40,10 @@ StatusBarView TextStatusBar(const TextPageStatus& s)
     v.widths = {220, 140, 0, 0, 0};
     v.texts[0] = "Базовый словарь: " + FileNameOnly(s.BasicDictionaryPath, false);
     v.texts[1] = "символов: " + std::to_string(s.CharacterCount);
+    if (!s.Encoding.empty()) {
+        v.widths[2] = 90;
+        v.texts[2] = s.Encoding;
+    }
     v.texts[5] = "Файл: " + s.TextFilePath;
     return v;
 }

@@ -41,6 +41,8 @@ struct TextPageStatus
     std::string BasicDictionaryPath;
     long long CharacterCount = 0; // line breaks count as two
     std::string TextFilePath;
+    // The text's encoding, shown in the third panel; empty leaves that panel without width.
+    std::string Encoding;
 };
 
 // The lesson pages (0-2).

@@ -214,12 +214,16 @@ TEST(StatusTexts, LessonDictionaryAndTextPages)
     EXPECT_EQ(d.texts[5], "словарь: " + NativePath("/home/pupil/dict/basic.lqd") + " [850] слов");
 
     const StatusBarView t =
-        StatusBarForPage(4, s, {NativePath("/data/freq.big.lqd"), 1234, NativePath("/texts/книга.txt")});
+        StatusBarForPage(4, s, {NativePath("/data/freq.big.lqd"), 1234, NativePath("/texts/книга.txt"), ""});
     EXPECT_EQ(t.widths, (std::array<int, 5>{220, 140, 0, 0, 0}));
     EXPECT_EQ(t.texts[0], "Базовый словарь: freq");
     EXPECT_EQ(t.texts[1], "символов: 1234");
     EXPECT_FALSE(t.texts[2]);
     EXPECT_EQ(t.texts[5], "Файл: " + NativePath("/texts/книга.txt"));
+    // The text's encoding, when given, takes the third panel.
+    const StatusBarView e = StatusBarForPage(4, s, {"", 0, "", "UTF-8"});
+    EXPECT_EQ(e.widths, (std::array<int, 5>{220, 140, 90, 0, 0}));
+    EXPECT_EQ(e.texts[2], "UTF-8");
 }
 
 TEST(StatusTexts, LastWordPanel)

@@ -57,6 +57,7 @@ TForm_Learning::TForm_Learning(AppContext& ctx, QWidget* parent) : QMainWindow(p
     CreateLessonPages();
     CreateDictionaryPage();
     WatchPronunciationClicks();
+    CreateTextPage();
 
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kLearningDesignedWidth, kLearningDesignedHeight);

@@ -31,6 +31,7 @@
 #include "dictionary/sdf_data.h"
 #include "engine/lesson.h"
 #include "engine/settings.h"
+#include "engine/status_texts.h"
 #include "voice/pronunciation.h"
 
 #include <QMainWindow>
@@ -67,6 +68,8 @@ class DictionaryPage;
 class DictionarySearchPanel;
 class MosaicPage;
 class TMyStatusBar;
+class TextOptionsPanel;
+class TextPage;
 class VariantPage;
 
 class TForm_Learning : public QMainWindow, public LessonEvents
@@ -292,6 +295,11 @@ public:
     void LoadPupilSettings();
 
     // ---- Text page
+    // The text page's content and the builder's options in PanelText.
+    TextPage* textPage = nullptr;
+    TextOptionsPanel* textOptions = nullptr;
+    // What the status bar shows on the text page.
+    TextPageStatus TextStatus() const;
 
     // ---- Operations of other areas
     void HideToTray() override;
@@ -493,6 +501,8 @@ private:
     void CreateTimers();
     // The Variant and Mosaic pages, the task-word menu and the colour menus.
     void CreateLessonPages();
+    // The text page and its options (learning_text.cpp).
+    void CreateTextPage();
 
     void FormCreate();
     void FormClose(QCloseEvent* event);

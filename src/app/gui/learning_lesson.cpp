@@ -359,8 +359,7 @@ void TForm_Learning::UpdateStatusBar()
     status.TaskPoints = lesson.TaskPoints;
     status.WordCount = lesson.WordCount;
     status.DictionaryPath = Settings.DictionaryPath;
-    TextPageStatus text;
-    text.BasicDictionaryPath = Settings.BasicDictionaryPath;
+    const TextPageStatus text = TextStatus();
     StatusBar->ShowView(StatusBarForPage(PageControl->currentIndex(), status, text));
 }
 

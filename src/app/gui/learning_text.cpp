@@ -2,11 +2,64 @@
 
 #include "app/gui/form_learning.h"
 
+#include "engine/gui/status_bar.h"
+#include "text/gui/text_page.h"
+
+#include <QFrame>
+#include <QLayout>
+
 namespace vb {
 
 // ---------------------------------------------------------------------------------------------------
 // Text page
 
-void TForm_Learning::ResetTextPage() { }
+void TForm_Learning::CreateTextPage()
+{
+    TextPageHooks hooks;
+    hooks.dialogShown = [this] { SecondaryShown(); };
+    hooks.dialogHidden = [this] { SecondaryHidden(); };
+    hooks.updateStatusBar = [this] { UpdateStatusBar(); };
+    hooks.notice = [this](const std::string& text) { m_dialog.ShowMessageDialog(text, "", "понятно", ""); };
+    hooks.fontDialog = [this](const QFont& current) -> std::optional<QFont> {
+        if (m_ctx.settings && m_ctx.settings->fontDialog) {
+            return m_ctx.settings->fontDialog(current);
+        }
+        return std::nullopt;
+    };
+    hooks.saveLearningSettings = [this] { SaveLearningSettings(true); };
+    hooks.askSaveChanges = [this] { return AskSaveChanges(); };
+    hooks.dictionaryPath = [this] { return Settings.DictionaryPath; };
+    hooks.openDictionary = [this](const std::string& path) {
+        OpenDictionary(path);
+        SelectPage(kPageDictionary);
+        PageControlChange();
+    };
+    hooks.progress = [this](int percent) { StatusBar->SetProgress(percent); };
+    hooks.hideProgress = [this] { StatusBar->HideProgress(); };
+
+    textPage = new TextPage(Settings, std::move(hooks), PageText);
+    PageText->layout()->addWidget(textPage);
+    textOptions = new TextOptionsPanel(Settings, PanelText);
+    PanelText->layout()->setContentsMargins(0, 0, 0, 0);
+    PanelText->layout()->addWidget(textOptions);
+}
+
+void TForm_Learning::ResetTextPage()
+{
+    textPage->ResetText();
+    // Runs right after every load of the settings, so the page also takes the loaded font and options.
+    textPage->ApplyStoredFont();
+    textOptions->ShowSettings();
+}
+
+TextPageStatus TForm_Learning::TextStatus() const
+{
+    TextPageStatus status;
+    status.BasicDictionaryPath = Settings.BasicDictionaryPath;
+    status.CharacterCount = textPage->CharacterCount();
+    status.TextFilePath = textPage->TextFilePath();
+    status.Encoding = EncodingCaption(textPage->TextFormat());
+    return status;
+}
 
 } // namespace vb

@@ -66,17 +66,19 @@ TEST(Pupils, AnExistingProgressFolderIsFoundInAnyCase)
     vbtest::TempHome home;
     const std::string users = home.File("Users");
     // Nothing there yet: the folder is named as the pupil is.
-    EXPECT_EQ(PupilFolder(users, "ИВАН"), users + "/ИВАН");
+    EXPECT_EQ(PupilFolder(users, "ИВАН"), vbtest::NativePath(users + "/ИВАН"));
 
     ASSERT_TRUE(MakeDirectories(users + "/иван"));
     vbtest::WriteBytes(users + "/ИВАНА", "a file, not a folder");
-    EXPECT_EQ(PupilFolder(users, "ИВАН"), users + "/иван");
-    EXPECT_EQ(PupilFolder(users, "Иван"), users + "/иван");
-    EXPECT_EQ(PupilFolder(users, "Ивана"), users + "/Ивана");
+    EXPECT_EQ(PupilFolder(users, "ИВАН"), vbtest::NativePath(users + "/иван"));
+    EXPECT_EQ(PupilFolder(users, "Иван"), vbtest::NativePath(users + "/иван"));
+    EXPECT_EQ(PupilFolder(users, "Ивана"), vbtest::NativePath(users + "/Ивана"));
 
+#ifndef _WIN32 // one folder there, whatever the case of its name
     // The exact spelling wins when both exist.
     ASSERT_TRUE(MakeDirectories(users + "/Иван"));
     EXPECT_EQ(PupilFolder(users, "Иван"), users + "/Иван");
+#endif
 }
 
 } // namespace

@@ -35,8 +35,8 @@ TEST(RecentDictionaries, OpenFirstNoDuplicatesAtMostTen)
 
 TEST(FontsFile, PathRoundTripAndShortOrBadFiles)
 {
-    EXPECT_EQ(FontsFilePath("/a.b/dict.lqd"), "/a.b/dict.lqf");
-    EXPECT_EQ(FontsFilePath("/a.b/dict"), "/a.b/dict.lqf");
+    EXPECT_EQ(FontsFilePath(vbtest::NativePath("/a.b/dict.lqd")), vbtest::NativePath("/a.b/dict.lqf"));
+    EXPECT_EQ(FontsFilePath(vbtest::NativePath("/a.b/dict")), vbtest::NativePath("/a.b/dict.lqf"));
 
     DictionaryFonts saved{"MS Sans Serif", 0, "Times New Roman", 204, "PhoneticTM", 2, 1, 3, 1};
     const std::string text = FontsText(saved);

@@ -17,7 +17,9 @@
 #include <string>
 
 #include <sys/stat.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 using namespace vb;
 using vbtest::ExpectEveryWriteFailureReported;
@@ -48,6 +50,7 @@ TEST(WriteFailures, AtomicWriter)
     ExpectEveryWriteFailureReported(home.Path(), [&] { return CopyFileOverwrite(path, home.File("data/copy.txt")); });
 }
 
+#ifndef _WIN32 // Windows has no read-only mark on folders
 TEST(WriteFailures, RealReadOnlyFolder)
 {
     if (::geteuid() == 0) {
@@ -63,6 +66,7 @@ TEST(WriteFailures, RealReadOnlyFolder)
     EXPECT_EQ(FolderSnapshot(folder).size(), 1u);
     EXPECT_EQ(ReadBytes(path), "old");
 }
+#endif
 
 TEST(WriteFailures, ProgressFile)
 {

@@ -53,7 +53,8 @@ TEST(LibraryIndex, KeysAreUpperCasedIn1251AndFoundWithUnderscores)
 TEST(LibraryIndex, WavPathIsBesideTheIndexFolder)
 {
     TLibraryEntry entry{"GOOD_MORNING", "A", "012", "345"};
-    EXPECT_EQ(LibraryWavPath("/lib/Base/dic.txt", entry), "/lib/DIC012/DIC345.wav");
+    EXPECT_EQ(LibraryWavPath(vbtest::NativePath("/lib/Base/dic.txt"), entry),
+              vbtest::NativePath("/lib/DIC012/DIC345.wav"));
     // Fields that would step out of the library's folders find nothing.
     entry.Folder = "/../../etc";
     EXPECT_EQ(LibraryWavPath("/lib/Base/dic.txt", entry), "");

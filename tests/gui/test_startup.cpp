@@ -10,6 +10,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sys/types.h>
 
 #include <csignal>
@@ -227,7 +229,9 @@ TEST(SecondStart, PairedStartsGiveOneWindow)
         Program& first = ended(a) ? b : a;
         EXPECT_EQ(second.Process().exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(second.Process().exitCode(), 0);
-        const std::string posted = (ended(a) ? argA : argB).toStdString();
+        // Handed over as an absolute path in the test's own working folder.
+        const std::string posted =
+            vb::AbsoluteArgument((ended(a) ? argA : argB).toStdString(), std::filesystem::current_path().string());
         const auto request = home.Request();
         EXPECT_TRUE(request == posted || request == "") << *request;
 

@@ -12,6 +12,7 @@
 #include "dictionary/gui/dictionary_grid.h"
 #include "dictionary/gui/dictionary_navigator.h"
 #include "dictionary/gui/dictionary_page.h"
+#include "gui/program_windows.h"
 #include "support/temp_home.h"
 #include "writing/gui/writing_page.h"
 #include "writing/keyboard_layout.h"
@@ -49,17 +50,8 @@ protected:
         FileDialogs::ResetTestHooks();
         dictionary = home.File("dict/small.lqd");
         WriteBytes(dictionary, "apple|yabloko\r\nbread|hleb\r\ncloud|oblako\r\n");
-        ctx = std::make_unique<AppContext>(AppPaths(home.Path(), home.Path(), home.Path()),
-                                           MakeSystemRegistry(home.File("registry.reg")),
-                                           std::vector<std::string>{dictionary});
-        learning = std::make_unique<TForm_Learning>(*ctx);
-        ctx->learning = learning.get();
-        settings = std::make_unique<TForm_Set>(*ctx);
-        ctx->settings = settings.get();
-        message = std::make_unique<TForm_Message>(*ctx);
-        ctx->message = message.get();
-        settings->SetHooks(learning->SettingsWindowHooks());
-        message->SetHooks(learning->SecondaryHooks());
+        vbtest::MakeProgramWindows(ctx, learning, settings, message, AppPaths(home.Path(), home.Path(), home.Path()),
+                                   home.File("registry.reg"), {dictionary});
         learning->show();
         learning->PageControl->setCurrentIndex(TForm_Learning::kPageDictionary);
     }

@@ -15,6 +15,7 @@
 #include "engine/mosaic.h"
 #include "engine/progress_file.h"
 #include "engine/variant.h"
+#include "gui/program_windows.h"
 #include "gui_input.h"
 #include "support/temp_home.h"
 #include "test_learning_fixture.h"
@@ -75,16 +76,8 @@ protected:
     void Start(std::vector<std::string> args, std::optional<AppPaths> paths = std::nullopt)
     {
         AppPaths p = paths ? *paths : AppPaths(home.Path(), home.Path(), home.Path());
-        ctx =
-            std::make_unique<AppContext>(std::move(p), MakeSystemRegistry(home.File("registry.reg")), std::move(args));
-        learning = std::make_unique<TForm_Learning>(*ctx);
-        ctx->learning = learning.get();
-        settings = std::make_unique<TForm_Set>(*ctx);
-        ctx->settings = settings.get();
-        message = std::make_unique<TForm_Message>(*ctx);
-        ctx->message = message.get();
-        settings->SetHooks(learning->SettingsWindowHooks());
-        message->SetHooks(learning->SecondaryHooks());
+        vbtest::MakeProgramWindows(ctx, learning, settings, message, std::move(p), home.File("registry.reg"),
+                                   std::move(args));
         learning->show();
     }
 

@@ -7,6 +7,7 @@
 #include "app/gui/form_user.h"
 #include "common/files.h"
 #include "common/registry.h"
+#include "gui/program_windows.h"
 #include "gui_input.h"
 #include "support/temp_home.h"
 
@@ -54,19 +55,10 @@ protected:
     {
         dictionary = home.File("dict/small.lqd");
         vbtest::WriteBytes(dictionary, "apple|yabloko\r\nbread|hleb\r\ncloud|oblako\r\ndoor|dver\r\nearth|zemlya\r\n");
-        ctx = std::make_unique<AppContext>(AppPaths(home.Path(), home.Path(), home.Path()),
-                                           MakeSystemRegistry(home.File("registry.reg")),
-                                           std::vector<std::string>{dictionary});
-        learning = std::make_unique<TForm_Learning>(*ctx);
-        ctx->learning = learning.get();
-        settings = std::make_unique<TForm_Set>(*ctx);
-        ctx->settings = settings.get();
+        vbtest::MakeProgramWindows(ctx, learning, settings, message, AppPaths(home.Path(), home.Path(), home.Path()),
+                                   home.File("registry.reg"), {dictionary});
         user = std::make_unique<TForm_User>(*ctx);
         ctx->user = user.get();
-        message = std::make_unique<TForm_Message>(*ctx);
-        ctx->message = message.get();
-        settings->SetHooks(learning->SettingsWindowHooks());
-        message->SetHooks(learning->SecondaryHooks());
         user->SetHooks(learning->UserWindowHooks());
         learning->show();
         ASSERT_EQ(learning->lesson.WordCount, 5);

@@ -9,6 +9,7 @@
 #include "common/clock.h"
 #include "common/codepage.h"
 #include "common/registry.h"
+#include "gui/program_windows.h"
 #include "support/temp_home.h"
 #include "test_learning_fixture.h"
 #include "writing/gui/platform_keyboard_layouts.h"
@@ -94,17 +95,8 @@ protected:
         }
         const std::string dictionary = home.File("dict/small.lqd");
         vbtest::WriteBytes(dictionary, text);
-        ctx = std::make_unique<AppContext>(AppPaths(home.Path(), home.Path(), home.Path()),
-                                           MakeSystemRegistry(home.File("registry.reg")),
-                                           std::vector<std::string>{dictionary});
-        learning = std::make_unique<TForm_Learning>(*ctx);
-        ctx->learning = learning.get();
-        settings = std::make_unique<TForm_Set>(*ctx);
-        ctx->settings = settings.get();
-        message = std::make_unique<TForm_Message>(*ctx);
-        ctx->message = message.get();
-        settings->SetHooks(learning->SettingsWindowHooks());
-        message->SetHooks(learning->SecondaryHooks());
+        vbtest::MakeProgramWindows(ctx, learning, settings, message, AppPaths(home.Path(), home.Path(), home.Path()),
+                                   home.File("registry.reg"), {dictionary});
         learning->show();
         // The foreign word is typed.
         SettingsWindowValues values = settings->Values();

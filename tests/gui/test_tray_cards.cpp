@@ -252,6 +252,29 @@ bool HasNetWmState(QWidget* w, const char* name)
     return found;
 }
 
+// Whether a window manager runs on the display: it names its check window on the root window.
+bool WindowManagerRunning()
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    Display* display = x11 ? x11->display() : nullptr;
+    if (display == nullptr) {
+        return false;
+    }
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False),
+                           0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+        data != nullptr) {
+        found = type == XA_WINDOW && count == 1;
+        XFree(data);
+    }
+    return found;
+}
+
 } // namespace
 
 TEST_F(TrayTest, ParkedStartComesBackWithATaskEveryWay)
@@ -475,8 +498,12 @@ TEST_F(TrayTest, TrayHostShowsTheIconAndItsMenu)
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
         GTEST_SKIP() << "needs an X display";
     }
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    // The window manager and the tray host may still be starting (a cold machine builds its font caches first).
+    if (!WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 30000)) {
         GTEST_SKIP() << "no tray host on this display";
+    }
+    if (!WaitUntil(WindowManagerRunning, 30000)) {
+        GTEST_SKIP() << "no window manager on this display";
     }
     Start(std::nullopt);
     ChangeSettings([](SettingsWindowValues& v) { v.CB_StartTray = false; });

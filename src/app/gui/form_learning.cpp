@@ -312,6 +312,12 @@ void TForm_Learning::FormShow()
     SaveSettings();
     SaveCardSettings();
     UpdateTaskbarEntry();
+    // Once more when the show is through and the map request has gone out (see SetSkipTaskbar).
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible()) {
+            UpdateTaskbarEntry();
+        }
+    });
     SetTopmost(TopmostSetting());
     PageControlChange();
 }

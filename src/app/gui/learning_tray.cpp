@@ -49,19 +49,8 @@ void SetSkipTaskbar(QWidget* window, bool skip)
     const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
     const Atom skipTaskbar = XInternAtom(display, "_NET_WM_STATE_SKIP_TASKBAR", False);
     XWindowAttributes attributes{};
-    if (XGetWindowAttributes(display, id, &attributes) != 0 && attributes.map_state != IsUnmapped) {
-        // A mapped window is the window manager's: it takes the change as a request.
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = id;
-        event.xclient.message_type = state;
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = skip ? 1 : 0; // _NET_WM_STATE_ADD or _REMOVE
-        event.xclient.data.l[1] = static_cast<long>(skipTaskbar);
-        event.xclient.data.l[3] = 1; // from an application
-        XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
-                   &event);
-    } else {
+    const bool unmapped = XGetWindowAttributes(display, id, &attributes) == 0 || attributes.map_state == IsUnmapped;
+    if (unmapped) {
         // An unmapped window carries the state into its mapping; Qt keeps the states it does not set itself.
         std::vector<Atom> states;
         Atom type = None;
@@ -84,6 +73,21 @@ void SetSkipTaskbar(QWidget* window, bool skip)
         }
         XChangeProperty(display, id, state, XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(states.data()), static_cast<int>(states.size()));
+    }
+    if (!unmapped || window->isVisible()) {
+        // A window being shown may already be the window manager's, or become it before the manager reads the
+        // property (it also erases the property of a window it has just seen hidden). A request queued behind
+        // the map is applied after the manager has taken the window, whichever way the race went.
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = id;
+        event.xclient.message_type = state;
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = skip ? 1 : 0; // _NET_WM_STATE_ADD or _REMOVE
+        event.xclient.data.l[1] = static_cast<long>(skipTaskbar);
+        event.xclient.data.l[3] = 1; // from an application
+        XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &event);
     }
     XFlush(display);
 }

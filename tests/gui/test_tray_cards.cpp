@@ -227,52 +227,50 @@ const ReturnCase kReturnCases[] = {
     {Way::Taskbar, false, "task bar without a tray"},
 };
 
-// Whether the X11 window of `w` carries the given _NET_WM_STATE atom.
-bool HasNetWmState(QWidget* w, const char* name)
+Display* X11Display()
 {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    Display* display = x11 ? x11->display() : nullptr;
-    if (display == nullptr) {
-        return false;
-    }
-    const Atom wanted = XInternAtom(display, name, False);
+    return x11 ? x11->display() : nullptr;
+}
+
+// The values of a 32-bit X11 property of the given type; empty when it is missing or of another type.
+std::vector<unsigned long> PropertyValues(Display* display, Window window, const char* name, Atom wantedType)
+{
+    std::vector<unsigned long> values;
     Atom type = None;
     int format = 0;
     unsigned long count = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
-    bool found = false;
-    if (XGetWindowProperty(display, static_cast<Window>(w->winId()), XInternAtom(display, "_NET_WM_STATE", False), 0,
-                           64, False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 64, False, wantedType, &type, &format,
+                           &count, &after, &data) == Success &&
         data != nullptr) {
-        const auto* atoms = reinterpret_cast<const Atom*>(data);
-        found = type == XA_ATOM && std::find(atoms, atoms + count, wanted) != atoms + count;
+        if (type == wantedType && format == 32) {
+            const auto* items = reinterpret_cast<const unsigned long*>(data);
+            values.assign(items, items + count);
+        }
         XFree(data);
     }
-    return found;
+    return values;
+}
+
+// Whether the X11 window of `w` carries the given _NET_WM_STATE atom.
+bool HasNetWmState(QWidget* w, const char* name)
+{
+    Display* display = X11Display();
+    if (display == nullptr) {
+        return false;
+    }
+    const auto states = PropertyValues(display, static_cast<Window>(w->winId()), "_NET_WM_STATE", XA_ATOM);
+    return std::ranges::find(states, XInternAtom(display, name, False)) != states.end();
 }
 
 // Whether a window manager runs on the display: it names its check window on the root window.
 bool WindowManagerRunning()
 {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    Display* display = x11 ? x11->display() : nullptr;
-    if (display == nullptr) {
-        return false;
-    }
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    bool found = false;
-    if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False),
-                           0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-        data != nullptr) {
-        found = type == XA_WINDOW && count == 1;
-        XFree(data);
-    }
-    return found;
+    Display* display = X11Display();
+    return display != nullptr &&
+           PropertyValues(display, DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).size() == 1;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timing of the dictionary page on a generated dictionary of 100,000 words: opening the table into the grid,
 // scrolling the grid from top to bottom a page at a time, searching for the last word, and the memory the
 // open table holds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timing of the lesson engine on a dictionary of 100,000 words: opening a dictionary with its progress,
 // saving the progress after an answer, and choosing the next task.
 //

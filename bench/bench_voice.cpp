@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timing of the sound library index on a dic.txt of 100,000 lines: loading it, and looking a dictionary
 // text up in it.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The frequency builder against the classic shell pipeline on the same text, side by side:
 #   tr -cs "A-Za-z'" '\n' < TEXT | sort -f | uniq -ci | sort -nr
 # The text (about 50 MB) is real prose repeated: the GNU manuals under /usr/share/info, or the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times a second start: with an instance running, `verbanta some.lqd` must hand over its argument and
 # end within a second. Usage: bench/second_start.sh <path to verbanta>
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installing beyond the program and its data, and the Debian package (cmake --build <dir> --target package).
 # Included last, so that it sees every target defined before it.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiling the Qt-free core and its tests for 64-bit Windows with MinGW-w64 (Debian's mingw-w64),
 # run under Wine:
 #   cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Code-page conversions on arbitrary bytes: 1251 <-> UTF-8 and 866 <-> 1251 give back what they were given
 // wherever the conversion is defined both ways, and the case rules agree with each other.
 #include "common/codepage.h"

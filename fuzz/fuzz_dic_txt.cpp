@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dic.txt reader on arbitrary bytes: every entry is found again by its key, first in file order, and the
 // WAV path of an entry never leaves the library's folders.
 #include "voice/sound_library.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fonts file on arbitrary bytes: whatever it applies, writing those fonts and reading them again gives
 // the same fonts.
 #include "dictionary/dictionary_files.h"

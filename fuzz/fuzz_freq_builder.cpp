@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frequency builder on arbitrary bytes: the first byte chooses the options, the rest up to the first
 // "\0\0" is the text and what follows it the basic dictionary. The counts must match the
 // straightforward sort over all words, spellings included, and the file must hold only what passes.

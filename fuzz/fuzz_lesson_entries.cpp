@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lesson side's reading of a dictionary: every entry comes from one non-blank line, no field holds a
 // separator or a line break, "_" is gone from word and translation, the transcription is one bracketed
 // text; and the lesson loads the very same entries from the file, with a fresh order over all of them.

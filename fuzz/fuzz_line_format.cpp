@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table's line reading and writing: a line read with LineToRecord, written with RecordToLine and read
 // again gives the same record (up to the trimming the writer does), and writing is stable. Any four
 // values written as a line read back as written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress file against a dictionary of any size: a file is either refused (outputs untouched) or gives
 // three orders that each hold every word once; written back it reads the same; and the lesson loading it
 // for a dictionary of that size, then refreshing each method's working set, stays inside the words.

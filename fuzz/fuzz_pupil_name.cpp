@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed pupil names become settings keys and folder names: whatever is typed, the cleaned name holds no
 // character a key or folder name cannot hold, keeps valid UTF-8 valid, and cleaning it again changes nothing.
 #include "common/codepage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ".reg" settings store: any text reads into a store that writes back as a text reading the same; the
 // settings the windows load from it stay inside their ranges, whatever the values; and a second start's
 // request, any bytes at all, is handed over through the file's text and taken exactly once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary table on arbitrary file bytes: opening, reading every cell, searching, editing and writing
 // back must stay inside the buffers, and a line written back from its values reads back as those values.
 #include "common/files.h"

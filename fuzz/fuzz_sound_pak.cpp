@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound.pak reader on arbitrary bytes: the first bytes of the input choose the name looked up, the rest
 // is the pack. A sound that is found lies wholly inside the pack.
 #include "voice/sound_library.h"

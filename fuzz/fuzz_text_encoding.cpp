@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text files of the text page on arbitrary bytes: detection, opening and saving. Saving what was opened
 // and opening the result gives the text shown after the save, and a second save writes the same bytes.
 #include "text/text_encoding.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The X server's description of the keyboard groups (the _XKB_RULES_NAMES value and the keymap's
 // symbols name) read from arbitrary bytes: at most four groups, and a group found is one that was read.
 #include "writing/keyboard_layout.h"

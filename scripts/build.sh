@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds one kind of build: scripts/build.sh <build-dir> [release|asan] [extra cmake args...]
 set -euo pipefail
 cd "$(dirname "$0")/.."

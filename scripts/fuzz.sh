@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang and runs each for the given number of seconds (default 60),
 # starting from its seed corpus in fuzz/corpus/<reader>/. Fails on any crash, leak, timeout or sanitizer
 # report; the input that caused it is kept as build/fuzz/<target>-crash-... (or -leak-, -timeout-).

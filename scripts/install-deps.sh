@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the build, the program and the tests need on a Debian 12 machine, plus the packages given
 # as arguments (what one script alone needs). Does nothing when everything is already there.
 #   scripts/install-deps.sh [extra-package...]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package and tests it as a user gets it: installs it (apt-get install ./verbanta_*.deb),
 # validates its desktop entry and AppStream metainfo, starts the installed program under Xvfb, answers one
 # task of the installed default dictionary, and removes the package again.

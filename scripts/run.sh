@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the program and starts it (on its default dictionary unless a
 # dictionary is given): scripts/run.sh [dictionary.lqd]
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, checks the formatting, then builds and runs every test twice: in a normal
 # build and in an AddressSanitizer + UndefinedBehaviorSanitizer build; then a short run of every fuzzer,
 # the Debian package test and the Windows build of the core under Wine (VB_SKIP_WINDOWS=1 leaves it out).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the tray icon against a real tray host: a virtual X server with openbox and trayer, and the GUI test
 # TrayTest.TrayHost* on the X11 platform. Exits 77 (skipped) when no X server or tray host can be had.
 #   scripts/tray-host-check.sh [build-dir]

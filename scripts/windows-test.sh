@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiles the Qt-free libraries and their tests for 64-bit Windows with MinGW-w64 (GoogleTest built
 # from its sources) and runs the tests under Wine, the registry tests against Wine's own registry in a
 # prefix that belongs to this build folder.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds data/dict/dt_basic.lqd, the default dictionary, from its UTF-8 sources in dt_basic/.
 # The sources keep Ogden's order of Basic English (operations, general things, picturable things,
 # general qualities, opposite qualities); the dictionary file is Windows-1251 with CR LF line ends.

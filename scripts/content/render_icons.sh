@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders data/icons/verbanta.svg into the PNG sizes used for windows, the tray and the desktop entry.
 # Needs rsvg-convert (Debian package librsvg2-bin).
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The word cards' rules: which entry the next card shows, which side of it asks, what each line of the card

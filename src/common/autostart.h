@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Starting the program with the user's session. On Windows the string value "Verbanta" of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Windows-1251 is the code page of all dictionary and lesson data; DOS texts use code page 866.

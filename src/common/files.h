@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // File helpers. Paths are native strings (UTF-8 on Linux). Failures are reported as return values.

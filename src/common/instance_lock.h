@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The single-instance guard: an OS lock on a file, held for the life of the process and released by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The rules about pupils: how a typed name becomes a pupil's name, when two names are the same pupil,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The per-user settings store, shaped after the Windows registry (HKCU): keys are paths below

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Plain helpers on 8-bit strings with 0-based indexes. None of them throws or reads outside its input.

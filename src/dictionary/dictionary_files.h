@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The dictionary's companion files and file steps: the recent-dictionaries list, the fonts file (".lqf")

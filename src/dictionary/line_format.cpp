@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dictionary/line_format.h"
 
 #include "common/strings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The dictionary file: one entry per line, "word|translate|transcription|tesaurus", Windows-1251.

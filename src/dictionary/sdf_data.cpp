@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dictionary/sdf_data.h"
 
 #include "common/codepage.h"

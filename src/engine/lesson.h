@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The state of a lesson: the dictionary's words, the three methods' learning orders with scores, the task

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/lesson_control.h"
 
 #include "common/message_dialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The rules of lesson control that the lesson window renders: what each page shows around it, which

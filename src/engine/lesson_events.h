@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the lesson engine asks of the window around it in the middle of its rules. The lesson window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The lesson engine's view of a dictionary: its entries and, per lesson method, each word's place in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The Mosaic exercise: up to 25 foreign words on the left and their translations, in another order, on the

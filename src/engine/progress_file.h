@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The progress file of one pupil and one dictionary: one line per place i of the learning orders,

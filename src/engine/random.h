@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The program's own pseudo-random generator. Every random choice of the lessons and the word cards goes

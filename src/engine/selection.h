@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Ordering a method's learning order into a working set and a rest, and the small sorts that put answers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The settings of the three windows that keep them (lesson window, settings window, card window) and their

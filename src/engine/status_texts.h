@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the lesson window's status bar shows on each page, and the last-right-word panel. Panel texts are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The Variant exercise: a task word and up to seven answers, one of them right. These are its rules

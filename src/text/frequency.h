@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The frequency dictionary builder: every distinct word of a text becomes one dictionary entry with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Text files of the text page: which code page a file is in, and the conversion between its bytes and

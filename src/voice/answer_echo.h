@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The answer echo: after a right answer the word, and then its translation when a voice for translations is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Pronouncing a word or a translation: the scheme and priorities that choose the sound source, the

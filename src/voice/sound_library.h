@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The Platinum 2002 sound library: the dic.txt index that maps words to numbered WAV files in numbered

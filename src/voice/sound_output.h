@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The platform's sound output as pronunciation sees it: a player of WAV files and a speech synthesiser.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Keyboard layout switching: before the pupil types a foreign word or a translation, the layout chosen for

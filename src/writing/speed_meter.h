@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The typing speed and arrhythmia meter of the Writing page. While "Показывать скорость набора слов" is on,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The Writing exercise: the pupil types the other side of the task word. These are its rules without the

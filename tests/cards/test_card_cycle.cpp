@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The word cards' rules: step timings, the draw that never repeats a card, the two word sources and what
 // each line of a card holds.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A settings file that is damaged, cut short, huge, full of NUL bytes or not UTF-8: what can be read is
 // kept, the rest is skipped, and the original stays beside the file as "<file>.bak" before the first
 // rewrite, so nothing the pupil had is lost for good.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/bounded_int.h"
 #include "common/strings.h"
 

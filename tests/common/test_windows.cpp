@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What only Windows has: the real registry, the read-only attribute, UTF-16 file names and the layout of
 // a Windows installation. Built and run by the MinGW-w64 cross build under Wine.
 

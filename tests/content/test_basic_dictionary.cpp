@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The default dictionary is the first thing a new pupil sees, and both the lesson side and the
 // dictionary table read it byte by byte. These checks look at the file exactly as it ships.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lesson side must see every entry of the default dictionary, with its fields in place.
 
 #include "engine/lesson.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generator, the sorts and the word selection decide what a pupil is asked, so they are pinned value
 // for value. Expected values were worked out by hand from the rules.
 

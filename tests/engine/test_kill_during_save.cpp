@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A process killed (kill -9) at any moment of saving the progress file or the settings store: each file
 // reads back whole afterwards, as one of the versions that were saved, never a mix or a torn file.
 

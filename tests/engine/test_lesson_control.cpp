@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lesson control: the task-word menu, the Writing hint and "Учить словарь заново".
 
 #include "common/codepage.h"

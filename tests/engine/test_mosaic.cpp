@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Mosaic exercise: the sets a generator state builds (worked out by hand from the drawing rules, start
 // seed 203), judging pairs, taking pairs out and the list commands.
 

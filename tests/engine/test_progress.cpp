@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lesson words and the progress file: loading, the fallbacks of a progress file that does not fit, and
 // saving that never loses the old file.
 

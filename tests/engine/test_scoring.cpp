@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Right and wrong answers: points by method and penalty mode, counters, the end of an exercise, and what
 // the status bar and the last-word panel show.
 

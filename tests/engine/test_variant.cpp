@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Variant exercise: which answers a generator state draws and where the right one lands, the sorted
 // rows, what the task label shows, and the looks of a row. The expected positions were worked out by hand
 // from the generator and the drawing rules (start seed 203).

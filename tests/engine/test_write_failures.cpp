@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every step of an atomic write failing in turn (create, write, a full disk, sync, flush, rename, a
 // read-only folder), for the writer itself and for every part of the program that saves through it: the
 // old file stays byte for byte, no temporary file is left behind, and the failure is reported.

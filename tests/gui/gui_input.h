@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Real mouse and key events for the GUI tests, sent the way a user's input arrives, and a way to act

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GUI tests run real windows on Qt's offscreen platform, each in a fresh VERBANTA_HOME.
 
 #include <QApplication>

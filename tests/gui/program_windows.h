@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The lesson, settings and message windows as the program makes and wires them, over a settings file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Словарь" page in the real lesson window: editing in the grid, saving into the dictionary and the
 // lessons, the unsaved-changes question, protected files, the recent list, search and the fonts file.
 

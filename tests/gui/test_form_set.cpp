@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/gui/form_set.h"
 
 #include "app/gui/form_set_radio_group.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A lesson window over an in-memory settings store, in a fresh VERBANTA_HOME.

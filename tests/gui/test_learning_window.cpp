@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lesson window's make-up, its start-up placement, closing and the second-start poll.
 
 #include "test_learning_fixture.h"

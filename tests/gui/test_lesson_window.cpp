@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lessons in the real lesson window, built with the settings and message windows as the program builds them:
 // the dictionary opened at start, Variant answers with their echo, Mosaic pairs, the task-word menu and the
 // settings window from the menu.

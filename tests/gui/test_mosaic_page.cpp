@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Мозаика" page alone on a small dictionary: pairs matched by clicks and by drag and drop, wrong pairs,
 // one answer per double click, a new set after the last pair, the list commands and the splitter.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pronunciation in the real windows with a recording player and speech engine: what is heard after a
 // right answer and when, the click handlers, and the live "Озвучивание" page.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pupils in the real lesson window: the "Ученик" menu, the new-pupil dialog, switching and removing pupils.
 
 #include "app/gui/app_context.h"

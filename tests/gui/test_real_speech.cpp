@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed flite engine behind the program's windows: its voices fill the lists by name, and with
 // "только синтез" a task reaches it (seen as a change of the engine's state; without a sound card it ends in
 // an error, which stays silent). Skipped where flite is not installed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single instance: the request a second start leaves, and the running instance taking it.
 
 #include "app/gui/learning_startup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Текст" page in the lesson window: opening and saving texts in their encodings, the status bar,
 // search and the frequency dictionary built from the page.
 

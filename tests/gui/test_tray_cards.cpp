@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray cycle as a pupil lives it: the window parks at start, hides at the end of an exercise (to the tray,
 // or minimised where there is none), comes back by every way there is with a task and fresh counters, and
 // word cards run meanwhile.

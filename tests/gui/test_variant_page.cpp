@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Вариант" page alone on a small dictionary: rows as drawn, a right click scored into the progress
 // file, the look of a wrong answer through hover, the hint, and the task labels.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Написание" page in the real lesson window: typing into Enter_Area with key events, auto-accept and the
 // next task after the echo, Enter on a wrong answer, hints paid out of a right answer, the speed caption, the
 // task-word menu and the options kept in the store.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Recording stand-ins for the sound player and the speech engines. Both write into one call list, so a

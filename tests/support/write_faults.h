@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Failure injection for every part of the program that saves a file: each step of the atomic writer fails

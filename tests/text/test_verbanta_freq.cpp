@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line builder as a user runs it: its options, its messages and its exit status.
 
 #include "common/files.h"

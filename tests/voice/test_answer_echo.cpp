@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The answer echo: when a voice is set up for words and translations, and how long each step waits.
 
 #include "engine/settings.h"

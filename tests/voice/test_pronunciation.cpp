@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pronounce: which source is tried when, what each source looks for, and what reaches the player and the
 // speech engine.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Platinum 2002 index dic.txt: how its lines are read, how a text finds its entry and where the
 // entry's WAV file lies, and that damaged files fail quietly.
 

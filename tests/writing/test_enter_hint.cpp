@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hint line and the hint counters of the Writing exercise, and the comparison of typed answers.
 
 #include "common/codepage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which keyboard layout each side of a lesson gets, and how the X keyboard's groups are read.
 
 #include "writing/keyboard_layout.h"

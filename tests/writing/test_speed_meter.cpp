@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The typing speed and arrhythmia meter with a clock moved by hand.
 
 #include "writing/speed_meter.h"

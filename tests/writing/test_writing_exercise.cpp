@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Writing task from start to answer: what it shows, what it expects, and what answers cost or earn.
 
 #include "common/codepage.h"

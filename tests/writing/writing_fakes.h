@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A clock the test moves by hand, and a lesson of a few words held in memory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The lesson window's colour menus: "Изменить цвет" on the answer, last-word and error labels

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The standard open and save dialogs, with test hooks so GUI tests never block on them.

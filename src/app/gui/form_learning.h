@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The lesson window, the program's main window. It holds the lesson pages, the dictionary and text

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The settings window "Настройка": four pages of options, opened modally from the "Настройки" menu on one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A radio group: a titled frame with one radio button per item and the selected item's index.

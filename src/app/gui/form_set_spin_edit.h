@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A spin edit: a number field with up and down buttons whose text may hold anything while it is being

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lesson window's dictionary files, the "Словарь" page with its search, and the dictionary fonts.
 
 #include "app/gui/form_learning.h"

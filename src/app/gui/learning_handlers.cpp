@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Handlers and operations of the lesson window that belong to no single area.
 
 #include "app/gui/form_learning.h"

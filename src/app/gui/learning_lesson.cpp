@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lesson control of the lesson window: the one next-task entry PageControlChange, the lesson commands, the
 // task-word menu, the window's side of the lesson events (status bar, last right word, the answer echo) and
 // the colours of the lesson labels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pupil menu and the pupils' commands of the lesson window.
 
 #include "app/gui/form_learning.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and saving the lesson window's settings, and its side of the settings window.
 
 #include "app/gui/form_learning.h"

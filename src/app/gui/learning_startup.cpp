@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/gui/learning_startup.h"
 
 #include "app/gui/app_context.h"

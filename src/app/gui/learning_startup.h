@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The second-start handshake and the start-up reads of the lesson window. Plain functions over the

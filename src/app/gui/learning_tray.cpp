@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lesson window's side of the tray and of the word cards: hiding between exercises, every way back
 // to the lessons, and the card cycle's timers.
 

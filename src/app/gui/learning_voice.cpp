@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lesson window's side of pronunciation: Pronounce over the settings window's values, the click
 // handlers that pronounce what the pupil clicks, and the sound library's indexes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lesson window's side of the Writing page and the keyboard layout switch.
 
 #include "app/gui/form_learning.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The word card "Карточка слова": a small frameless window that stays above all others while the lesson

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The dictionary grid: a table view over the delimited table, with in-place editing, the row indicator

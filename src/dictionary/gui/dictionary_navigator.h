@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The navigator bar of the dictionary grid: ten buttons that move through the table and change its state.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dictionary/gui/dictionary_page.h"
 
 #include "dictionary/gui/dictionary_grid.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The "Словарь" page: the file buttons and the navigator above the dictionary grid; and the search panel

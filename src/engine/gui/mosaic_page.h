@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The content of the "Мозаика" page: the foreign words (LBox_Eng) and their translations (LBox_Rus) side by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The content of the "Вариант" page: seven answer rows, each a label var01..var07 across the page with its

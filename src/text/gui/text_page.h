@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The "Текст" page: a plain-text editor for texts in the Windows, DOS or UTF-8 encoding, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/gui/text_search_dialog.h"
 
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The find and replace dialogs of the text page: modeless, working on one plain-text edit.

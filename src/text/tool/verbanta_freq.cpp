@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // verbanta-freq: the text page's frequency dictionary builder on the command line.
 //   verbanta-freq TEXT OUT.lqd [--basic DICT.lqd] [--only-basic | --all-words] [--show-stat]
 //                 [--sort alpha|freq] [--min N]

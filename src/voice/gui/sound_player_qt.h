@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // WAV output through Qt Multimedia. QSoundEffect plays the plain PCM files of sound folders and packs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "voice/gui/speech_engine_qt.h"
 
 #include <QLocale>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Speech through Qt TextToSpeech: the voices of every installed engine (flite, speech-dispatcher, ...).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The voice lists "Слово" and "Перевод" of the settings window: the voice names in the order of

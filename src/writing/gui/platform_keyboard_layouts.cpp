@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "writing/gui/platform_keyboard_layouts.h"
 
 #include <QGuiApplication>

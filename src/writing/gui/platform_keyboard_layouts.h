@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The platform side of keyboard layout switching: on X11 the XKB group whose layout matches is locked, on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The content of the "Написание" page: the answer edit Enter_Area, the hint line Enter_Error under it and

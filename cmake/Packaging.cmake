@@ -26,6 +26,16 @@ endif()
 
 install(FILES data/io.github.verbanta.Verbanta.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+# The licence terms and the history of changes, where Debian looks for them: the machine-readable copyright
+# file, and the NEWS file gzipped as changelog.gz (the package is native, so it has no separate Debian log).
+set(vb_changelog ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+add_custom_command(OUTPUT ${vb_changelog}
+                   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/doc
+                   COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/NEWS > ${vb_changelog}
+                   DEPENDS ${CMAKE_SOURCE_DIR}/NEWS)
+add_custom_target(vb_changelog ALL DEPENDS ${vb_changelog})
+install(FILES data/doc/copyright ${vb_changelog} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/verbanta)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME verbanta)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the Debian package and tests it as a user gets it: installs it (apt-get install ./verbanta_*.deb),
-# validates its desktop entry and AppStream metainfo, starts the installed program under Xvfb, answers one
-# task of the installed default dictionary, and removes the package again.
+# Builds the Debian package and tests it as a user gets it: checks it with lintian, installs it (apt-get
+# install ./verbanta_*.deb), validates its desktop entry and AppStream metainfo, starts the installed program
+# under Xvfb, answers one task of the installed default dictionary, and removes the package again.
 #   scripts/package-test.sh [--extract]
 # --extract (or a machine where installing is not possible or a verbanta package is already installed):
 # the package is unpacked with dpkg -x into a temporary root instead of being installed.
@@ -52,7 +52,7 @@ fi
 extract=0
 [ "${1:-}" = --extract ] && extract=1
 
-bash scripts/install-deps.sh desktop-file-utils appstream dpkg-dev xdotool imagemagick
+bash scripts/install-deps.sh desktop-file-utils appstream dpkg-dev xdotool imagemagick lintian
 
 echo "== building the package"
 dir=build/package
@@ -61,6 +61,11 @@ rm -f "$dir"/verbanta_*.deb
 cmake --build "$dir" -j"$(nproc)" --target package | grep -E '^CPack: - package' || true
 deb=$(ls "$dir"/verbanta_*.deb)
 dpkg-deb --field "$deb" Package Version Depends Recommends
+
+# Debian's own checker: any error or warning fails the test. Overrides live in data/lintian/, each with
+# a comment saying why.
+echo "== lintian"
+lintian --fail-on error,warning --tag-display-limit 0 "$deb"
 
 sudo_cmd=""
 if [ "$(id -u)" -ne 0 ]; then

@@ -53,7 +53,8 @@ TEST_F(AboutBoxTest, ShowsEachLineEmbossed)
     EXPECT_EQ(about.Image->geometry(), QRect(6, 5, 32, 32));
 
     const QString lines[] = {QStringLiteral("Verbanta"), QStringLiteral("Программа заучивания иностранных слов"),
-                             QStringLiteral("Версия ") + QStringLiteral(VB_VERSION),
+                             QStringLiteral("Версия ") + QStringLiteral(VB_VERSION) +
+                                 QStringLiteral(" · GNU GPL 3 или новее"),
                              QStringLiteral("Автор: команда Verbanta")};
     for (const QString& line : lines) {
         const std::vector<QLabel*> copies = LabelsWith(line);

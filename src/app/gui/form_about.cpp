@@ -18,6 +18,8 @@ namespace {
 // The box has a fixed size, so its texts get fixed pixel sizes rather than the desktop's point sizes.
 constexpr int kTextPixels = 11;
 
+const QString kLicenceSuffix = QStringLiteral(" · GNU GPL 3 или новее");
+
 } // namespace
 
 TForm_About::TForm_About(AppContext& ctx, QWidget* parent)
@@ -48,8 +50,10 @@ TForm_About::TForm_About(AppContext& ctx, QWidget* parent)
     AddEmbossedLine(QStringLiteral("Verbanta"), title, QRect(46, 5, 229, 26), Qt::AlignLeft | Qt::AlignVCenter);
     AddEmbossedLine(QStringLiteral("Программа заучивания иностранных слов"), text, QRect(4, 35, 273, 14),
                     Qt::AlignCenter);
-    AddEmbossedLine(QStringLiteral("Версия ") + QStringLiteral(VB_VERSION), text, QRect(4, 50, 273, 14),
-                    Qt::AlignCenter);
+    // The licence goes on the version line: the box has no room for a line of its own.
+    QLabel* version = AddEmbossedLine(QStringLiteral("Версия ") + QStringLiteral(VB_VERSION) + kLicenceSuffix, text,
+                                      QRect(4, 50, 273, 14), Qt::AlignCenter);
+    version->setToolTip(QStringLiteral("GNU General Public License, версия 3 или любая более поздняя"));
     AddEmbossedLine(QStringLiteral("Автор: команда Verbanta"), text, QRect(4, 65, 273, 14), Qt::AlignCenter);
 
     auto* line = new QFrame(this);

@@ -7,6 +7,7 @@
 #include "app/gui/form_learning.h"
 #include "app/gui/form_message.h"
 #include "app/gui/form_set.h"
+#include "app/gui/form_set_spin_edit.h"
 #include "app/gui/form_user.h"
 #include "cards/gui/form_card.h"
 #include "engine/gui/mosaic_page.h"
@@ -595,6 +596,13 @@ TEST_F(KeyboardTest, EveryControlOfEveryPageAndDialogHasAName)
         EXPECT_EQ(UnnamedIn(settings.get()), none) << "settings page " << page;
     }
     settings->hide();
+    // Fields without a caption of their own read the captions around them: their row and column in a table,
+    // the box before them with the unit after them.
+    EXPECT_EQ(settings->SE_Moz_Straf->accessibleName().toStdString(), "Мозаика, Штраф");
+    EXPECT_EQ(settings->SE_Var_Ball->accessibleName().toStdString(), "Вариант, Балл");
+    EXPECT_EQ(settings->SE_CountVar->accessibleName().toStdString(), "Количество вариантов перевода");
+    EXPECT_EQ(settings->SE_TimeHide->accessibleName().toStdString(), "Разворачиваться через мин.");
+    EXPECT_EQ(settings->SE_Ball_Letter->accessibleDescription().toStdString(), "За каждый неправильный символ");
 
     // The message dialog with all three buttons, as it runs.
     std::vector<std::string> inMessage{"not run"};

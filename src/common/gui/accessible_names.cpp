@@ -122,14 +122,13 @@ QString NameFromGrid(QGridLayout* grid, int index, const QWidget* widget)
     int columnSpan = 0;
     grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
     QString left;
-    for (int c = column - 1; c >= 0 && left.isEmpty(); --c) {
+    for (int c = column - 1; c >= 0; --c) {
         QWidget* other = WidgetAt(grid, row, c);
-        if (other && other != widget) {
-            left = CaptionOf(other);
-            if (!qobject_cast<QLabel*>(other) && !qobject_cast<QAbstractButton*>(other)) {
-                break;
-            }
+        if (!other || other == widget || other->metaObject() == widget->metaObject()) {
+            continue;
         }
+        left = CaptionOf(other);
+        break;
     }
     QString above;
     for (int r = row - 1; r >= 0; --r) {

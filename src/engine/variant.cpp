@@ -198,4 +198,21 @@ void RowHinted(VariantRowLook& look)
     look.color = RowColor::Blue;
 }
 
+int MoveVariantHighlight(int current, int count, int step)
+{
+    if (count <= 0) {
+        return -1;
+    }
+    count = std::min(count, kVariantRows);
+    if (current < 0 || current >= count) {
+        return step < 0 ? count - 1 : 0;
+    }
+    return std::clamp(current + (step < 0 ? -1 : (step > 0 ? 1 : 0)), 0, count - 1);
+}
+
+std::string VariantRowSpokenName(int n, const std::string& text)
+{
+    return "вариант " + std::to_string(n) + ": " + text;
+}
+
 } // namespace vb

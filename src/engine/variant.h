@@ -119,4 +119,13 @@ void RowPointerEntered(VariantRowLook& look, int direction, int rgTransc);
 void RowPointerLeft(VariantRowLook& look, int direction, int rgTransc);
 void RowHinted(VariantRowLook& look);
 
+// Answering from the keyboard: the digit keys 1..7 stand for the rows, Up and Down move a highlight over
+// the rows the way the pointer does, and Enter or Space chooses the highlighted row.
+// The highlighted row (0-based, -1: none) after Up (step -1) or Down (step +1) among `count` rows. From
+// nothing, Down starts at the first row and Up at the last; the highlight stops at either end.
+int MoveVariantHighlight(int current, int count, int step);
+
+// What a screen reader says for row `n` (1-based) holding `text` (UTF-8).
+std::string VariantRowSpokenName(int n, const std::string& text);
+
 } // namespace vb

@@ -191,3 +191,20 @@ TEST(VariantRowLookTest, WrongRowKeepsItsMeaningThroughHover)
     EXPECT_FALSE(look.transcriptionShown);
     EXPECT_FALSE(InitialRowLook(0, 0).transcriptionShown);
 }
+
+TEST(VariantKeys, HighlightStartsAtTheEndTheKeyPointsToAndStopsThere)
+{
+    // From nothing: Down to the first row, Up to the last.
+    EXPECT_EQ(MoveVariantHighlight(-1, 5, 1), 0);
+    EXPECT_EQ(MoveVariantHighlight(-1, 5, -1), 4);
+    EXPECT_EQ(MoveVariantHighlight(2, 5, 1), 3);
+    EXPECT_EQ(MoveVariantHighlight(2, 5, -1), 1);
+    EXPECT_EQ(MoveVariantHighlight(4, 5, 1), 4);
+    EXPECT_EQ(MoveVariantHighlight(0, 5, -1), 0);
+    // A highlight left over from a longer task starts again; no rows, no highlight; never past row 7.
+    EXPECT_EQ(MoveVariantHighlight(6, 3, 1), 0);
+    EXPECT_EQ(MoveVariantHighlight(6, 3, -1), 2);
+    EXPECT_EQ(MoveVariantHighlight(0, 0, 1), -1);
+    EXPECT_EQ(MoveVariantHighlight(-1, 12, -1), kVariantRows - 1);
+    EXPECT_EQ(VariantRowSpokenName(3, "собака"), "вариант 3: собака");
+}

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/gui/form_about.h"
+#include "common/gui/accessible_names.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -71,6 +72,7 @@ TForm_About::TForm_About(AppContext& ctx, QWidget* parent)
     mailCaption->setGeometry(8, 121, 265, 14);
     LB_Mail = AddLink(QString::fromLatin1(kMail), QPoint(24, 135));
     LB_Mail->setObjectName(QStringLiteral("LB_Mail"));
+    NameForScreenReaders(this);
 }
 
 QLabel* TForm_About::AddEmbossedLine(const QString& text, const QFont& font, const QRect& place,

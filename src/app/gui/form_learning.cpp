@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/gui/form_learning.h"
+#include "common/gui/accessible_names.h"
 
 #include "app/gui/learning_startup.h"
 #include "engine/gui/status_bar.h"
@@ -11,6 +12,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -65,6 +67,7 @@ TForm_Learning::TForm_Learning(AppContext& ctx, QWidget* parent) : QMainWindow(p
     PlaceAt(kLearningDesignedLeft, kLearningDesignedTop);
 
     FormCreate();
+    NameForScreenReaders(this);
 }
 
 TForm_Learning::~TForm_Learning()
@@ -262,6 +265,14 @@ void TForm_Learning::CreateMainMenu()
     addMenu(bar, m_help, "m_help", QStringLiteral("Помощь"));
     addItem(m_help, m_content, "m_content", QStringLiteral("Как заучивать слова"), &TForm_Learning::m_contentClick);
     addItem(m_help, m_about, "m_about", QStringLiteral("О программе"), &TForm_Learning::m_aboutClick);
+
+    // The usual keys of a desktop program. None of them is a key that a page takes for itself: the
+    // answer keys, typing in Writing, the grid's and the text editor's keys keep their meaning.
+    m_dict_open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_dict_save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_content->setShortcut(QKeySequence(Qt::Key_F1));
+    m_set_common->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    m_lesson_quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 }
 
 void TForm_Learning::CreateTimers()

@@ -50,6 +50,7 @@ class QCloseEvent;
 class QComboBox;
 class QFrame;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -495,6 +496,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // The task strip: double click, context menu and the pointer over the task.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The answer keys of the lesson pages when no control has taken them.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateLayout();

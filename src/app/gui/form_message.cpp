@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/gui/form_message.h"
+#include "common/gui/accessible_names.h"
 
 #include "app/gui/form_learning.h"
 
@@ -86,6 +87,7 @@ TForm_Message::TForm_Message(AppContext& ctx, QWidget* parent)
     }
     setTabOrder(bt_1, bt_2);
     setTabOrder(bt_2, bt_3);
+    NameForScreenReaders(this);
 }
 
 int TForm_Message::ShowMessageDialog(const std::string& text, const std::string& caption1, const std::string& caption2,

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/gui/form_set.h"
+#include "common/gui/accessible_names.h"
 
 #include "app/gui/form_set_radio_group.h"
 #include "app/gui/form_set_spin_edit.h"
@@ -201,6 +202,7 @@ TForm_Set::TForm_Set(AppContext& ctx, QWidget* parent)
             m_hooks.modalClosed();
         }
     });
+    NameForScreenReaders(this);
 }
 
 TForm_Set::~TForm_Set()

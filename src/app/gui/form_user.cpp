@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/gui/form_user.h"
+#include "common/gui/accessible_names.h"
 
 #include "common/pupils.h"
 
@@ -34,6 +35,7 @@ TForm_User::TForm_User(AppContext& ctx, QWidget* parent)
     BT_Close->setObjectName(QStringLiteral("BT_Close"));
     BT_Close->setGeometry(112, 34, 97, 23);
     connect(BT_Close, &QPushButton::clicked, this, &TForm_User::BT_CloseClick);
+    NameForScreenReaders(this);
 }
 
 void TForm_User::ShowModalUser()

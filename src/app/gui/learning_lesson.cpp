@@ -21,6 +21,7 @@
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
@@ -177,6 +178,27 @@ bool TForm_Learning::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TForm_Learning::keyPressEvent(QKeyEvent* event)
+{
+    // A key that no control took (the focus on the tab bar or nowhere) still answers on the lesson pages.
+    bool taken = false;
+    switch (PageControl->currentIndex()) {
+    case kPageVariant:
+        taken = variantPage->KeyPressed(*event);
+        break;
+    case kPageMosaic:
+        taken = mosaicPage->KeyPressed(*event);
+        break;
+    default:
+        break;
+    }
+    if (taken) {
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
 // ---------------------------------------------------------------------------------------------------
 // Page control
 
@@ -221,11 +243,16 @@ void TForm_Learning::PageControlChange()
                                      QString::fromStdString(values.LB_TrscFont));
         variantPage->SetVariantTask(
             MakeVariantSettings(values, m_lesson_visual->isChecked(), m_lesson_dictant->isChecked()));
+        // The answer keys work at once, also after the page was disabled for the echo.
+        variantPage->setFocus(Qt::OtherFocusReason);
         break;
     case kPageMosaic:
         mosaicPage->SetFontFamilies(QString::fromStdString(values.LB_WordFont),
                                     QString::fromStdString(values.LB_TrslFont));
         mosaicPage->BuildMosaic(MakeMosaicSettings(values));
+        if (focusWidget() != mosaicPage->LBox_Eng && focusWidget() != mosaicPage->LBox_Rus) {
+            mosaicPage->LBox_Eng->setFocus(Qt::OtherFocusReason);
+        }
         break;
     case kPageWriting:
         SetEnterTask();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cards/gui/form_card.h"
+#include "common/gui/accessible_names.h"
 
 #include "app/gui/color_menus.h"
 #include "app/gui/learning_startup.h"
@@ -140,6 +141,7 @@ TForm_Card::TForm_Card(AppContext& ctx, QWidget* parent)
 
     // FormCreate.
     LoadCardSettings();
+    NameForScreenReaders(this);
 }
 
 TForm_Card::~TForm_Card()

@@ -92,6 +92,9 @@ DictionaryPage::DictionaryPage(TFixedFormatDataSet& table, QWidget* parent) : QW
     DBNavigator = new DictionaryNavigator(table, this);
     DBGridDict = new DictionaryGrid(model, this);
     DBGridDict->setObjectName(QStringLiteral("DBGridDict"));
+    DBGridDict->setAccessibleName(QStringLiteral("Слова словаря"));
+    DBGridDict->setAccessibleDescription(
+        QStringLiteral("Слово, перевод, транскрипция и примечание; Tab переходит к следующей ячейке"));
     DBNavigator->beforeAction = [this] { DBGridDict->CommitEdit(); };
 
     // The navigator follows every change of the table.

@@ -9,6 +9,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
@@ -145,6 +146,13 @@ protected:
         m_page->LBox_EngRusDblClick();
     }
 
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (!m_page->ListKeyPressed(this, *event)) {
+            QListWidget::keyPressEvent(event);
+        }
+    }
+
     void dragEnterEvent(QDragEnterEvent* event) override { AcceptIfPartner(event); }
     void dragMoveEvent(QDragMoveEvent* event) override { AcceptIfPartner(event); }
 
@@ -196,6 +204,12 @@ MosaicPage::MosaicPage(Lesson& lesson, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Splitter);
 
+    LBox_Eng->setAccessibleName(QStringLiteral("Слова"));
+    LBox_Rus->setAccessibleName(QStringLiteral("Переводы"));
+    const QString keys = QStringLiteral(
+        "Стрелки влево и вправо переходят между списками, вверх и вниз выбирают слово, Enter проверяет пару");
+    LBox_Eng->setAccessibleDescription(keys);
+    LBox_Rus->setAccessibleDescription(keys);
     for (QListWidget* list : {LBox_Eng, LBox_Rus}) {
         connect(list, &QWidget::customContextMenuRequested, this,
                 [this, list](const QPoint& pos) { LBoxContextPopup(list, pos); });
@@ -432,6 +446,81 @@ QListWidget* MosaicPage::Partner(QListWidget* list) const
 MosaicSide MosaicPage::SideOf(const QListWidget* list) const
 {
     return list == LBox_Eng ? MosaicSide::Left : MosaicSide::Right;
+}
+
+bool MosaicPage::KeyPressed(const QKeyEvent& event)
+{
+    QWidget* focus = window()->focusWidget();
+    if (focus == LBox_Eng || focus == LBox_Rus) {
+        return false; // the list has had the key already
+    }
+    if (!isEnabled() || !isVisible() || !IsMosaicKey(event)) {
+        return false;
+    }
+    // From anywhere else on the page the keys start in the words list.
+    QListWidget* list = event.key() == Qt::Key_Right ? LBox_Rus : LBox_Eng;
+    list->setFocus(Qt::OtherFocusReason);
+    if (event.key() == Qt::Key_Left || event.key() == Qt::Key_Right) {
+        return true;
+    }
+    return ListKeyPressed(list, event);
+}
+
+bool MosaicPage::IsMosaicKey(const QKeyEvent& event)
+{
+    if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        return false;
+    }
+    switch (event.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MosaicPage::ListKeyPressed(QListWidget* list, const QKeyEvent& event)
+{
+    if (!IsMosaicKey(event)) {
+        return false;
+    }
+    switch (event.key()) {
+    case Qt::Key_Left:
+        LBox_Eng->setFocus(Qt::OtherFocusReason);
+        return true;
+    case Qt::Key_Right:
+        LBox_Rus->setFocus(Qt::OtherFocusReason);
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        if (list->count() == 0) {
+            return true;
+        }
+        const int selected = SelectedRow(list);
+        int row = 0;
+        if (selected < 0) {
+            // Nothing chosen yet: the first key chooses the item the list points at, or the first.
+            row = std::max(list->currentRow(), 0);
+        } else {
+            row = std::clamp(selected + (event.key() == Qt::Key_Up ? -1 : 1), 0, list->count() - 1);
+        }
+        list->setCurrentRow(row);
+        list->scrollToItem(list->item(row));
+        // As a click on the item, but the pair waits for Enter: its points go to the status bar.
+        MosaicItemChosen(m_lesson, m_set, SideOf(list), row);
+        return true;
+    }
+    default:
+        // Enter: the selected pair, as a double click judges it.
+        m_clickJudged = false;
+        LBox_EngRusDblClick();
+        return true;
+    }
 }
 
 } // namespace vb

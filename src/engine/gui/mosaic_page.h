@@ -17,6 +17,7 @@
 #include <functional>
 #include <string>
 
+class QKeyEvent;
 class QListWidget;
 class QMenu;
 class QMimeData;
@@ -63,6 +64,12 @@ public:
     // "Произнести задание": the text of the item the menu was opened over, and whether it is a foreign word.
     bool TargetPronunciation(std::string& text, bool& isWord) const;
 
+    // The keys on the page: Left and Right move the focus to LBox_Eng and LBox_Rus, Up and Down move the
+    // selection in the focused list, Enter judges the selected pair as a double click does. A list that has
+    // the focus takes them itself; this passes the keys that reach the page from elsewhere to LBox_Eng.
+    // False for any other key.
+    bool KeyPressed(const QKeyEvent& event);
+
     const MosaicSet& Set() const { return m_set; }
 
     // Replaces the platform drag with `hook`, which gets the list the drag starts from and its data (an empty
@@ -85,6 +92,9 @@ private:
     void LBox_EngClick();
     void LBox_RusClick();
     void LBox_EngRusDblClick();
+    // A key in one of the lists; false when it is none of the page's keys.
+    bool ListKeyPressed(QListWidget* list, const QKeyEvent& event);
+    static bool IsMosaicKey(const QKeyEvent& event);
     // Judges the two selections; returns false when one side has none.
     bool JudgePair();
     void RemoveSelectedPair(int left, int right);

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/gui/status_bar.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
+#include <QPointer>
 #include <QProgressBar>
 #include <qdrawutil.h>
 
 #include <algorithm>
+#include <array>
 
 namespace vb {
 
@@ -19,6 +23,109 @@ constexpr int kProgressWidth = 138;
 // The panel widths are fixed in pixels, so is the text that has to fit them.
 constexpr int kTextPixels = 11;
 
+// The panels are painted, not widgets: a screen reader sees each of them through one of these, as a
+// piece of static text inside the status bar.
+class StatusPanelAccessible : public QAccessibleInterface
+{
+public:
+    StatusPanelAccessible(TMyStatusBar* bar, int panel) : m_bar(bar), m_panel(panel) { }
+
+    bool isValid() const override { return !m_bar.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return m_bar ? m_bar->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override
+    {
+        return m_bar ? QAccessible::queryAccessibleInterface(m_bar.data()) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override
+    {
+        return m_bar && (t == QAccessible::Name || t == QAccessible::Value) ? m_bar->PanelText(m_panel) : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override { }
+    QRect rect() const override
+    {
+        if (!m_bar) {
+            return QRect();
+        }
+        const QRect local = m_bar->PanelRect(m_panel);
+        return local.isEmpty() ? QRect() : QRect(m_bar->mapToGlobal(local.topLeft()), local.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::StaticText; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.readOnly = true;
+        state.invisible = !m_bar || !m_bar->isVisible() || m_bar->PanelRect(m_panel).isEmpty();
+        return state;
+    }
+
+private:
+    QPointer<TMyStatusBar> m_bar;
+    int m_panel;
+};
+
+// The status bar with its panels first, then its child widgets (the progress bar).
+class StatusBarAccessible : public QAccessibleWidget
+{
+public:
+    explicit StatusBarAccessible(TMyStatusBar* bar) : QAccessibleWidget(bar, QAccessible::StatusBar)
+    {
+        for (int panel = 0; panel < TMyStatusBar::kPanelCount; ++panel) {
+            m_panels[static_cast<std::size_t>(panel)] =
+                QAccessible::registerAccessibleInterface(new StatusPanelAccessible(bar, panel));
+        }
+    }
+    ~StatusBarAccessible() override
+    {
+        for (QAccessible::Id id : m_panels) {
+            QAccessible::deleteAccessibleInterface(id);
+        }
+    }
+
+    int childCount() const override { return TMyStatusBar::kPanelCount + QAccessibleWidget::childCount(); }
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index >= 0 && index < TMyStatusBar::kPanelCount) {
+            return QAccessible::accessibleInterface(m_panels[static_cast<std::size_t>(index)]);
+        }
+        return QAccessibleWidget::child(index - TMyStatusBar::kPanelCount);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        for (int panel = 0; panel < TMyStatusBar::kPanelCount; ++panel) {
+            if (QAccessible::accessibleInterface(m_panels[static_cast<std::size_t>(panel)]) == child) {
+                return panel;
+            }
+        }
+        const int index = QAccessibleWidget::indexOfChild(child);
+        return index < 0 ? -1 : index + TMyStatusBar::kPanelCount;
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            return QStringLiteral("Строка состояния");
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+private:
+    std::array<QAccessible::Id, TMyStatusBar::kPanelCount> m_panels{};
+};
+
+QAccessibleInterface* StatusBarAccessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(TMyStatusBar::staticMetaObject.className())) {
+        if (auto* bar = qobject_cast<TMyStatusBar*>(object)) {
+            return new StatusBarAccessible(bar);
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 TMyStatusBar::TMyStatusBar(QWidget* parent)
@@ -30,6 +137,11 @@ TMyStatusBar::TMyStatusBar(QWidget* parent)
     , m_progressBar(new QProgressBar(this))
 {
     setObjectName(QStringLiteral("StatusBar"));
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(StatusBarAccessibleFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
     setSizeGripEnabled(false);
     setFixedHeight(kHeight);
     QFont small = font();
@@ -37,6 +149,7 @@ TMyStatusBar::TMyStatusBar(QWidget* parent)
     setFont(small);
 
     m_progressBar->setObjectName(QStringLiteral("ProgressBar"));
+    m_progressBar->setAccessibleName(QStringLiteral("Ход работы"));
     m_progressBar->setRange(0, 100);
     m_progressBar->setValue(0);
     m_progressBar->setTextVisible(false);
@@ -89,6 +202,14 @@ void TMyStatusBar::SetPanelText(int panel, const QString& text)
     }
     m_texts[static_cast<std::size_t>(panel)] = text;
     update(PanelRect(panel));
+    if (QAccessible::isActive()) {
+        if (QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(this)) {
+            if (QAccessibleInterface* item = bar->child(panel)) {
+                QAccessibleEvent changed(item, QAccessible::NameChanged);
+                QAccessible::updateAccessibility(&changed);
+            }
+        }
+    }
 }
 
 QString TMyStatusBar::PanelText(int panel) const

@@ -4,13 +4,18 @@
 #include "common/codepage.h"
 #include "engine/lesson_control.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vb {
 
@@ -21,6 +26,10 @@ constexpr int kRowHeight = 24;
 constexpr int kRowSpacing = 2;
 // Text inset at both ends of a row.
 constexpr int kRowPadding = 6;
+// Room for the row's number before its text, and the number's size.
+constexpr int kDigitSpace = 12;
+constexpr int kDigitLeft = 2;
+constexpr int kDigitPointSize = 7;
 // The transcription starts this far after the answer text.
 constexpr int kTranscriptionGap = 5;
 
@@ -37,6 +46,33 @@ QLabel* MakeLabel(QWidget* parent, const QString& name)
     label->setTextFormat(Qt::PlainText);
     return label;
 }
+
+// An answer row: its text, with its number, the key that chooses it, in a small quiet digit at the left.
+class VariantRow : public QLabel
+{
+public:
+    VariantRow(QWidget* parent, int number) : QLabel(parent), m_number(QString::number(number)) { }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QLabel::paintEvent(event);
+        QPainter painter(this);
+        QFont small = QApplication::font();
+        small.setPointSize(kDigitPointSize);
+        painter.setFont(small);
+        // Half way between the background and the usual text, so that it never competes with the answer.
+        const QPalette& colors = QApplication::palette();
+        const QColor text = colors.color(QPalette::WindowText);
+        const QColor back = colors.color(QPalette::Window);
+        painter.setPen(
+            QColor((text.red() + back.red()) / 2, (text.green() + back.green()) / 2, (text.blue() + back.blue()) / 2));
+        painter.drawText(QRect(kDigitLeft, 0, kDigitSpace, height()), Qt::AlignLeft | Qt::AlignVCenter, m_number);
+    }
+
+private:
+    QString m_number;
+};
 
 void SetTextColor(QWidget* widget, const QColor& color)
 {
@@ -95,15 +131,23 @@ VariantPage::VariantPage(Lesson& lesson, QWidget* parent)
     , m_transcriptionFont(FontOf(QString()))
 {
     setObjectName(QStringLiteral("VariantPage"));
+    // The page takes the answer keys while it has the focus.
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Варианты ответа"));
+    setAccessibleDescription(QStringLiteral(
+        "Клавиши 1-7 выбирают ответ; стрелки вверх и вниз выделяют строку, Enter или пробел выбирают её"));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(kRowSpacing);
 
     for (int i = 0; i < kVariantRows; ++i) {
         Row& row = m_rows[static_cast<std::size_t>(i)];
-        row.var = MakeLabel(this, RowName("var", i + 1));
+        row.var = new VariantRow(this, i + 1);
+        row.var->setObjectName(RowName("var", i + 1));
+        row.var->setTextFormat(Qt::PlainText);
+        row.var->setAccessibleDescription(QStringLiteral("клавиша %1").arg(i + 1));
         row.var->setFixedHeight(kRowHeight);
-        row.var->setContentsMargins(kRowPadding, 0, kRowPadding, 0);
+        row.var->setContentsMargins(kRowPadding + kDigitSpace, 0, kRowPadding, 0);
         row.var->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         row.var->setAutoFillBackground(true);
         row.var->installEventFilter(this);
@@ -157,8 +201,10 @@ void VariantPage::ClearTask()
     m_view = VariantTaskView{};
     m_answered = false;
     m_pressedSlot = -1;
+    m_highlight = -1;
     for (Row& row : m_rows) {
         row.look = VariantRowLook{};
+        row.var->setAccessibleName(QString());
         row.var->hide();
         row.trsl->hide();
         row.trsc->hide();
@@ -200,6 +246,7 @@ void VariantPage::SetVariantTask(const VariantSettings& settings)
         Row& row = m_rows[static_cast<std::size_t>(i)];
         const VariantRowView& text = m_view.rows[static_cast<std::size_t>(i)];
         row.var->setText(Show(text.answer));
+        row.var->setAccessibleName(QString::fromStdString(VariantRowSpokenName(i + 1, Cp1251ToUtf8(text.answer))));
         row.trsl->setText(Show(text.meaning));
         row.trsc->setText(Show(text.transcription));
         row.look = InitialRowLook(m_view.direction, settings.RG_Transc);
@@ -277,9 +324,17 @@ bool VariantPage::eventFilter(QObject* watched, QEvent* event)
     }
     switch (event->type()) {
     case QEvent::Enter:
+        // The pointer takes the highlight over from the keys.
+        if (m_highlight >= 0 && m_highlight != slot) {
+            varMouseLeave(m_highlight);
+        }
+        m_highlight = slot;
         varMouseEnter(slot);
         break;
     case QEvent::Leave:
+        if (m_highlight == slot) {
+            m_highlight = -1;
+        }
         varMouseLeave(slot);
         break;
     case QEvent::Resize:
@@ -375,8 +430,64 @@ void VariantPage::PlaceRow(int slot)
     // Measured in bold, so that a hovered answer never runs into its transcription.
     QFont bold = AnswerFont();
     bold.setBold(true);
-    const int x = kRowPadding + QFontMetrics(bold).horizontalAdvance(row.var->text()) + kTranscriptionGap;
+    const int x =
+        row.var->contentsMargins().left() + QFontMetrics(bold).horizontalAdvance(row.var->text()) + kTranscriptionGap;
     row.trsc->setGeometry(x, 0, row.trsc->sizeHint().width(), height);
+}
+
+void VariantPage::keyPressEvent(QKeyEvent* event)
+{
+    if (KeyPressed(*event)) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool VariantPage::KeyPressed(const QKeyEvent& event)
+{
+    // After a right answer the page is disabled until the next task, and takes no keys as it takes no clicks.
+    if (!isEnabled() || !isVisible() || !m_view.ready) {
+        return false;
+    }
+    // The keypad's digits count as the main row's.
+    if ((event.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        return false;
+    }
+    const int count = std::min(static_cast<int>(m_view.rows.size()), kVariantRows);
+    const int key = event.key();
+    if (key >= Qt::Key_1 && key <= Qt::Key_7) {
+        const int slot = key - Qt::Key_1;
+        if (slot < count) {
+            varClick(slot);
+        }
+        return true;
+    }
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int next = MoveVariantHighlight(m_highlight, count, key == Qt::Key_Up ? -1 : 1);
+        if (next != m_highlight) {
+            if (m_highlight >= 0) {
+                varMouseLeave(m_highlight);
+            }
+            m_highlight = next;
+            varMouseEnter(next);
+            QAccessibleEvent focus(m_rows[static_cast<std::size_t>(next)].var, QAccessible::Focus);
+            QAccessible::updateAccessibility(&focus);
+        }
+        return true;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (m_highlight >= 0) {
+            varClick(m_highlight);
+        }
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace vb

@@ -17,6 +17,7 @@
 #include <array>
 #include <string>
 
+class QKeyEvent;
 class QLabel;
 
 namespace vb {
@@ -51,6 +52,13 @@ public:
     QLabel* trsl(int n) const;
     QLabel* trsc(int n) const;
 
+    // The answer keys: 1..7 (main row or keypad) choose that row as a click does; Up and Down move the
+    // highlight as the pointer entering and leaving the rows does; Enter and Space choose the highlighted
+    // row. False for any other key, and for every key while the page is disabled or has no task.
+    bool KeyPressed(const QKeyEvent& event);
+    // The highlighted row, 1..7, 0 for none.
+    int HighlightedRow() const { return m_highlight + 1; }
+
     const VariantTaskView& View() const { return m_view; }
     const VariantOptions& Options() const { return m_options; }
     VariantRowLook RowLook(int n) const;
@@ -63,6 +71,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Row
@@ -97,6 +106,8 @@ private:
     bool m_answered = false;
     // The row pressed with the left button; a release over it is a click.
     int m_pressedSlot = -1;
+    // The row under the pointer or chosen by Up and Down (0-based, -1: none).
+    int m_highlight = -1;
     // Counts the tasks, so that a click can tell whether its answer already led to another one.
     unsigned m_taskSerial = 0;
 };

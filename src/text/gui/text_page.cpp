@@ -129,6 +129,7 @@ TextPage::TextPage(LearningSettings& settings, TextPageHooks hooks, QWidget* par
 
     Memo = new QPlainTextEdit(this);
     Memo->setObjectName(QStringLiteral("Memo"));
+    Memo->setAccessibleName(QStringLiteral("Текст"));
     Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

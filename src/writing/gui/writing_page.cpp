@@ -67,6 +67,8 @@ WritingPage::WritingPage(Lesson& lesson, Clock& clock, QWidget* parent)
 
     Enter_Area = new QLineEdit(this);
     Enter_Area->setObjectName(QStringLiteral("Enter_Area"));
+    Enter_Area->setAccessibleName(QStringLiteral("Ответ"));
+    Enter_Area->setAccessibleDescription(QStringLiteral("Напишите ответ на задание и нажмите Enter"));
     QFont answerFont = Enter_Area->font();
     answerFont.setPointSize(kAnswerPointSize);
     Enter_Area->setFont(answerFont);

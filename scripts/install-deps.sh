@@ -14,7 +14,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libx11-dev
     xvfb xauth x11-xkb-utils
-    openbox trayer
+    openbox trayer dbus-daemon
     clang-format
     clang libclang-rt-14-dev ccache
     fonts-dejavu-core

@@ -20,6 +20,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -49,6 +55,8 @@ const char* const kWords[][4] = {
     {"apple", "yabloko", "[a]", "a round fruit"}, {"bread", "hleb", "[b]", ""},   {"cloud", "oblako", "[c]", "sky"},
     {"door", "dver", "[d]", "a way in"},          {"earth", "zemlya", "[e]", ""},
 };
+
+const QString kWatcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 
 enum class Way {
     TrayDoubleClick,
@@ -491,6 +499,64 @@ TEST_F(TrayTest, CardRefusesToCloseMovesAndKeepsPlaceAndColours)
     EXPECT_EQ(stored.ColorForm_Card, 40 | 50 << 8 | 60 << 16);
 }
 
+// Both lines of a card are whole with the fonts of this desktop (the tray host check runs it on a real X
+// server as well); a height the pupil has stored is kept as it is.
+TEST_F(TrayTest, TrayHostCardShowsBothLinesWhole)
+{
+    const auto expectWhole = [&](const char* when) {
+        SCOPED_TRACE(when);
+        for (QLabel* line : {card->Card_Word, card->Card_Transl}) {
+            SCOPED_TRACE(line->objectName().toStdString());
+            EXPECT_GE(line->height(), QFontMetrics(line->font()).height());
+            EXPECT_LE(line->geometry().bottom(), card->height() - 1);
+        }
+    };
+    Start(true);
+    ChangeSettings([](SettingsWindowValues& v) {
+        v.RG_WordShow.Set(1);
+        v.RG_CardLW.Set(0);
+    });
+    EXPECT_EQ(card->width(), 237);
+    learning->close();
+    ASSERT_TRUE(card->isVisible());
+    learning->TimerTranslate->start(1);
+    ASSERT_TRUE(WaitUntil([&] { return card->Card_Transl->isVisible(); }, 5000));
+    expectWhole("designed bounds");
+    EXPECT_EQ(card->width(), 237);
+    EXPECT_GE(card->height(), 44);
+
+    // Dictionary fonts twice as tall: the card still grows while the pupil has not sized it.
+    card->Card_Word->setFont([&] {
+        QFont f = card->Card_Word->font();
+        f.setPixelSize(38);
+        return f;
+    }());
+    card->Card_Transl->setFont(card->Card_Word->font());
+    learning->TimerCard->start(1);
+    ASSERT_TRUE(WaitUntil([&] { return learning->TimerTranslate->isActive(); }, 5000));
+    learning->TimerTranslate->start(1);
+    ASSERT_TRUE(WaitUntil([&] { return card->Card_Transl->isVisible(); }, 5000));
+    // A window manager answers the resize of a shown window in its own time.
+    WaitUntil([&] { return card->height() >= card->Card_Word->height() + card->Card_Transl->height(); }, 3000);
+    expectWhole("taller fonts");
+
+    // Stored bounds stay, even where the lines do not fit.
+    card->pm_card->trigger();
+    Close();
+    {
+        auto registry = MakeSystemRegistry(home.File("registry.reg"));
+        const std::string key = "Software\\Verbanta\\Default";
+        registry->WriteInt(key, "CardHeight", 30);
+        registry->WriteInt(key, "CardWidth", 200);
+    }
+    Start(true);
+    EXPECT_EQ(card->height(), 30);
+    EXPECT_EQ(card->width(), 200);
+    learning->close();
+    ASSERT_TRUE(card->isVisible());
+    EXPECT_EQ(card->height(), 30);
+}
+
 // On a real desktop: an X server with a tray host (scripts/tray-host-check.sh runs one). Skipped elsewhere.
 TEST_F(TrayTest, TrayHostShowsTheIconAndItsMenu)
 {
@@ -526,8 +592,62 @@ TEST_F(TrayTest, TrayHostShowsTheIconAndItsMenu)
     EXPECT_FALSE(learning->isVisible());
     EXPECT_TRUE(card->isVisible());
     EXPECT_EQ(visibleItems(), (std::vector<std::string>{"Скрыть карточку слов", "Вернуться к урокам", "-", "Выход"}));
+    // An embedded icon reports a double click of its own: a single click leaves the window put away.
+    EXPECT_FALSE(learning->TrayOnStatusNotifierHost());
+    emit learning->TrayIcon->activated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(learning->InTray());
     emit learning->TrayIcon->activated(QSystemTrayIcon::DoubleClick);
     ExpectBackWithATask("double click on the icon");
     // Reached through the icon, the window has no task bar button.
     EXPECT_TRUE(WaitUntil([&] { return HasNetWmState(learning.get(), "_NET_WM_STATE_SKIP_TASKBAR"); }, 5000));
+}
+
+// A StatusNotifier host (KDE Plasma, GNOME's tray extension, most panels) gets the icon over D-Bus and activates
+// it with one call, which Qt reports as a single Trigger: that brings a put-away window back.
+TEST_F(TrayTest, TrayHostStatusNotifierActivateBringsTheWindowBack)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        GTEST_SKIP() << "needs an X display";
+    }
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(kWatcherService)) {
+        GTEST_SKIP() << "no StatusNotifierWatcher on the session bus";
+    }
+    Start(std::nullopt);
+    ChangeSettings([](SettingsWindowValues& v) { v.CB_StartTray = false; });
+    // The item the program registered with the watcher (its connection's name), as a host learns of it.
+    QString item;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            QDBusInterface watcher(kWatcherService, QStringLiteral("/StatusNotifierWatcher"), kWatcherService, bus);
+            const QStringList items = watcher.property("RegisteredStatusNotifierItems").toStringList();
+            item = items.isEmpty() ? QString() : items.constLast();
+            return !item.isEmpty();
+        },
+        10000));
+    EXPECT_TRUE(learning->TrayUsable());
+    EXPECT_TRUE(learning->TrayOnStatusNotifierHost());
+
+    // The host's click: Activate on the item, answered while the event loop runs.
+    const auto activate = [&] {
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(item, QStringLiteral("/StatusNotifierItem"),
+                                           QStringLiteral("org.kde.StatusNotifierItem"), QStringLiteral("Activate"));
+        call << 0 << 0;
+        QDBusPendingCall pending = bus.asyncCall(call);
+        ASSERT_TRUE(WaitUntil([&] { return pending.isFinished(); }, 5000));
+        EXPECT_FALSE(pending.isError()) << pending.error().message().toStdString();
+    };
+
+    // Shown: the click only brings the window forward.
+    activate();
+    EXPECT_TRUE(learning->isVisible());
+    EXPECT_FALSE(learning->InTray());
+
+    learning->close();
+    ASSERT_TRUE(learning->InTray());
+    EXPECT_FALSE(learning->isVisible());
+    activate();
+    ASSERT_TRUE(WaitUntil([&] { return learning->isVisible(); }, 5000));
+    ExpectBackWithATask("Activate on the StatusNotifier item");
 }

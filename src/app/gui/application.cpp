@@ -2,6 +2,7 @@
 #include "app/gui/application.h"
 
 #include "app/gui/app_context.h"
+#include "app/gui/first_frame.h"
 #include "app/gui/form_about.h"
 #include "app/gui/form_learning.h"
 #include "app/gui/form_message.h"
@@ -107,29 +108,40 @@ int RunVerbanta(int argc, char** argv)
     // QApplication has taken its own options out of argv by now.
     auto registry = MakeSystemRegistry(paths.RegistryFile());
     AppContext ctx(std::move(paths), std::move(registry), ArgumentsOf(argc, argv));
+    // Sound and speech start on first use and after the first frame: the audio back end and the speech
+    // server are the slowest part of a start and the window does not need them to show its task.
     ctx.player = std::make_unique<QtSoundPlayer>();
-    ctx.speech = std::make_unique<QtSpeechEngine>();
+    auto speech = std::make_unique<QtSpeechEngine>(QStringList(), nullptr, false);
+    QtSpeechEngine* speechEngine = speech.get();
+    ctx.speech = std::move(speech);
 
-    // Created in this order and destroyed in the reverse one, so the lesson window, whose pupil the
-    // others save their settings for, goes last.
+    // The lesson window first (it is the main window), then the windows its first frame relies on: the settings
+    // (whose values set the first task) and the message dialog (a start may have something to say). The
+    // others, hidden until asked for, are made once the window is on the screen.
     auto learning = std::make_unique<TForm_Learning>(ctx);
     ctx.learning = learning.get();
     auto settings = std::make_unique<TForm_Set>(ctx);
     ctx.settings = settings.get();
-    auto about = std::make_unique<TForm_About>(ctx);
-    ctx.about = about.get();
-    auto card = std::make_unique<TForm_Card>(ctx);
-    ctx.card = card.get();
-    auto user = std::make_unique<TForm_User>(ctx);
-    ctx.user = user.get();
     auto message = std::make_unique<TForm_Message>(ctx);
     ctx.message = message.get();
-
     settings->SetHooks(learning->SettingsWindowHooks());
-    about->SetHooks(learning->SecondaryHooks());
     message->SetHooks(learning->SecondaryHooks());
-    user->SetHooks(learning->UserWindowHooks());
-    card->SetHooks(learning->CardWindowHooks());
+
+    std::unique_ptr<TForm_About> about;
+    std::unique_ptr<TForm_Card> card;
+    std::unique_ptr<TForm_User> user;
+    AfterFirstFrame(learning.get(), [&] {
+        about = std::make_unique<TForm_About>(ctx);
+        ctx.about = about.get();
+        about->SetHooks(learning->SecondaryHooks());
+        card = std::make_unique<TForm_Card>(ctx);
+        ctx.card = card.get();
+        card->SetHooks(learning->CardWindowHooks());
+        user = std::make_unique<TForm_User>(ctx);
+        ctx.user = user.get();
+        user->SetHooks(learning->UserWindowHooks());
+        speechEngine->Start();
+    });
 
     learning->show();
     const int status = QApplication::exec();

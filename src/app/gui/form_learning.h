@@ -171,13 +171,18 @@ public:
     // and stays on the task bar. Tests may replace the question.
     std::function<bool()> trayAvailable;
     bool TrayUsable() const;
+    // Whether the icon is shown by a StatusNotifier host (over D-Bus), whose activation is a single Trigger.
+    // Tests may replace the question.
+    std::function<bool()> statusNotifierHost;
+    bool TrayOnStatusNotifierHost() const;
     // Put away by HideToTray and not back yet; the window may still be visible, minimised.
     bool HiddenToTray = false;
     // The state of the card cycle: the entry shown and the last index drawn; the card on show.
     CardCycle cardCycle;
     CardFace cardFace;
 
-    // Left click: forward when shown; double click: back from the tray; right click opens the menu.
+    // Left click: forward when shown (back from the tray on a StatusNotifier host); double click: back from
+    // the tray; right click opens the menu.
     void TrayIconActivated(QSystemTrayIcon::ActivationReason reason);
     // The menu's items by what is hidden and shown now.
     void TrayPopupMenuPopup();

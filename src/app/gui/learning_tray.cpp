@@ -19,6 +19,11 @@
 
 #include <QGuiApplication>
 
+#if QT_CONFIG(dbus) && !defined(Q_OS_WIN)
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#endif
+
 #if QT_CONFIG(xcb)
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -94,6 +99,24 @@ void SetSkipTaskbar(QWidget* window, bool skip)
 }
 #endif
 
+// Whether the icon lives on a StatusNotifier host. Qt exports it over D-Bus as a StatusNotifierItem when a
+// StatusNotifierWatcher is on the session bus, and embeds it in an XEmbed tray otherwise. Asked of the bus
+// daemon, which answers at once whatever the watcher does.
+bool IconExportedOverDBus()
+{
+#if QT_CONFIG(dbus) && !defined(Q_OS_WIN)
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || bus.interface() == nullptr) {
+        return false;
+    }
+    const QDBusReply<bool> registered =
+        bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"));
+    return registered.isValid() && registered.value();
+#else
+    return false;
+#endif
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------------
@@ -152,11 +175,23 @@ bool TForm_Learning::TrayUsable() const
     return TrayIcon && TrayIcon->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
+bool TForm_Learning::TrayOnStatusNotifierHost() const
+{
+    if (statusNotifierHost) {
+        return statusNotifierHost();
+    }
+    return TrayIcon && TrayIcon->isVisible() && IconExportedOverDBus();
+}
+
 void TForm_Learning::TrayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {
     case QSystemTrayIcon::Trigger:
-        if (!InTray() && !DialogOpen) {
+        // A StatusNotifier host reports every activation as one Trigger and never a double click, so there
+        // a hidden window comes back on it; elsewhere the double click stays the way back.
+        if (InTray() && TrayOnStatusNotifierHost()) {
+            ShowFromTray();
+        } else if (!InTray() && !DialogOpen) {
             raise();
             activateWindow();
         }

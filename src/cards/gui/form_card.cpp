@@ -17,6 +17,8 @@
 #include <QShowEvent>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace vb {
 
 namespace {
@@ -141,6 +143,7 @@ TForm_Card::TForm_Card(AppContext& ctx, QWidget* parent)
 
     // FormCreate.
     LoadCardSettings();
+    FitLines(QFontMetrics(Card_Word->font()).height() + QFontMetrics(Card_Transl->font()).height());
     NameForScreenReaders(this);
 }
 
@@ -165,6 +168,8 @@ void TForm_Card::LoadCardSettings()
     }
     CardSettings values = Values();
     const CardLoadResult result = vb::LoadCardSettings(*m_ctx.registry, PupilKey(), values);
+    // A height the pupil has kept stays as it is; the designed one is only a starting point.
+    m_fitLines = !result.Read("CardHeight");
     if (result.groupD > 0) {
         setGeometry(values.Left, values.Top, values.Width, values.Height);
     }
@@ -217,6 +222,7 @@ void TForm_Card::SetFace(const CardFace& face, const QString& wordFont, const QS
     // Each line as high as its text; the transcription 5 pixels past the end of the foreign word.
     const QFontMetrics wordMetrics(Card_Word->font());
     const QFontMetrics answerMetrics(Card_Transl->font());
+    FitLines(wordMetrics.height() + answerMetrics.height());
     Card_Word->setGeometry(0, 0, width(), wordMetrics.height());
     Card_Transl->setGeometry(0, Card_Word->height(), width(), answerMetrics.height());
     m_transcriptionLine = face.transcriptionOnTaskLine ? Card_Word : Card_Transl;
@@ -225,6 +231,18 @@ void TForm_Card::SetFace(const CardFace& face, const QString& wordFont, const QS
     // On the foreign word's baseline, whatever the two fonts' heights.
     m_transcriptionDrop = lineMetrics.ascent() - QFontMetrics(Card_Transcr->font()).ascent();
     LayoutLines();
+}
+
+void TForm_Card::FitLines(int linesHeight)
+{
+    // The designed 44 pixels hold two lines of 19-pixel Arial as Windows sets it; the fonts that stand in for it
+    // elsewhere (Nimbus or DejaVu Sans) are taller, and the answer line would be cut off.
+    if (m_fitLines) {
+        const int fitted = std::max(CardSettings{}.Height, linesHeight);
+        if (height() != fitted) {
+            resize(width(), fitted);
+        }
+    }
 }
 
 void TForm_Card::HideLines()
@@ -298,6 +316,10 @@ void TForm_Card::FormMouseDown(QMouseEvent* event)
     }
     const QPoint pos = mapFromGlobal(event->globalPosition().toPoint());
     const Qt::Edges edges = EdgesAt(this, pos);
+    if (edges) {
+        // Sized by the pupil: kept from now on.
+        m_fitLines = false;
+    }
     if (QWindow* native = windowHandle()) {
         if (edges ? native->startSystemResize(edges) : native->startSystemMove()) {
             return;

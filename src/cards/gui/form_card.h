@@ -107,6 +107,10 @@ private:
     bool m_dragging = false;
     QPoint m_dragOffset;
     // The transcription's place relative to the line of the foreign word.
+    // No height was stored and the pupil has not sized the card: it grows to hold both lines whole.
+    bool m_fitLines = true;
+    void FitLines(int linesHeight);
+
     QLabel* m_transcriptionLine = nullptr;
     int m_transcriptionLeft = 0;
     int m_transcriptionDrop = 0;

@@ -8,24 +8,32 @@
 
 namespace vb {
 
-QtSoundPlayer::QtSoundPlayer(QObject* parent) : QObject(parent)
+QtSoundPlayer::QtSoundPlayer(QObject* parent) : QObject(parent) { }
+
+QSoundEffect* QtSoundPlayer::Effect()
 {
-    m_effect = new QSoundEffect(this);
-    connect(m_effect, &QSoundEffect::statusChanged, this, [this] {
-        // Not a PCM file the effect can decode: the media player may know its format.
-        if (m_effect->status() == QSoundEffect::Error && m_file.isValid()) {
-            const QUrl file = m_file;
-            m_file = QUrl();
-            PlayWithMediaPlayer(file);
-        }
-    });
+    // Made on the first sound: the audio back end and its server connection are not needed before, and
+    // would hold up the program's start.
+    if (m_effect == nullptr) {
+        m_effect = new QSoundEffect(this);
+        connect(m_effect, &QSoundEffect::statusChanged, this, [this] {
+            // Not a PCM file the effect can decode: the media player may know its format.
+            if (m_effect->status() == QSoundEffect::Error && m_file.isValid()) {
+                const QUrl file = m_file;
+                m_file = QUrl();
+                PlayWithMediaPlayer(file);
+            }
+        });
+    }
+    return m_effect;
 }
 
 QtSoundPlayer::~QtSoundPlayer() = default;
 
 void QtSoundPlayer::Play(const std::string& path)
 {
-    m_effect->stop();
+    QSoundEffect* effect = Effect();
+    effect->stop();
     if (m_media) {
         m_media->stop();
     }
@@ -34,9 +42,9 @@ void QtSoundPlayer::Play(const std::string& path)
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("play"), QString::number(++m_playCount));
     source.setQuery(query);
-    m_effect->setSource(source);
+    effect->setSource(source);
     // Starts once the file is loaded.
-    m_effect->play();
+    effect->play();
 }
 
 void QtSoundPlayer::PlayWithMediaPlayer(const QUrl& file)

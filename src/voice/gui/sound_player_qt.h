@@ -27,6 +27,7 @@ public:
     void Play(const std::string& path) override;
 
 private:
+    QSoundEffect* Effect();
     void PlayWithMediaPlayer(const QUrl& file);
 
     QSoundEffect* m_effect = nullptr;

@@ -148,7 +148,7 @@ private:
     SideEngine m_sides[2];
 };
 
-QtSpeechEngine::QtSpeechEngine(const QStringList& engines, QObject* parent) : QObject(parent)
+QtSpeechEngine::QtSpeechEngine(const QStringList& engines, QObject* parent, bool startNow) : QObject(parent)
 {
     qRegisterMetaType<std::vector<SpeechVoice>>();
     m_thread = new QThread;
@@ -162,11 +162,27 @@ QtSpeechEngine::QtSpeechEngine(const QStringList& engines, QObject* parent) : QO
         }
         emit StateChanged(side == 0, state);
     });
-    m_thread->start();
+    if (startNow) {
+        Start();
+    }
+}
+
+void QtSpeechEngine::Start()
+{
+    // Requests queued for the worker meanwhile run once its thread does.
+    if (!m_thread->isRunning() && !m_thread->isFinished()) {
+        m_thread->start();
+    }
 }
 
 QtSpeechEngine::~QtSpeechEngine()
 {
+    if (!m_thread->isRunning() && !m_thread->isFinished()) {
+        // Never started: no engine was made, and nothing runs on the thread.
+        delete m_worker;
+        delete m_thread;
+        return;
+    }
     m_worker->deleteLater();
     m_thread->quit();
     // A speech server that hangs keeps its thread: it is left to end with the process rather than

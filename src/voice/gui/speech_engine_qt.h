@@ -24,8 +24,12 @@ class QtSpeechEngine : public QObject, public SpeechEngine
     Q_OBJECT
 public:
     // `engines`: the engine plug-ins to use by name ("flite", "speechd"); empty for every one installed.
-    explicit QtSpeechEngine(const QStringList& engines = {}, QObject* parent = nullptr);
+    // With `startNow` false the engines' thread waits for Start(), and what is asked before waits with it: the
+    // program starts its window first and the speech server after.
+    explicit QtSpeechEngine(const QStringList& engines = {}, QObject* parent = nullptr, bool startNow = true);
     ~QtSpeechEngine() override;
+
+    void Start();
 
     void ListVoices(VoicesListed done) override;
     void SelectVoice(bool isWord, int index) override;

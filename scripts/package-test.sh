@@ -112,6 +112,7 @@ done
 test -f "$prefix/share/man/man1/verbanta.1.gz"
 if [ -x "$prefix/bin/verbanta-freq" ]; then test -f "$prefix/share/man/man1/verbanta-freq.1.gz"; fi
 test -f "$prefix/share/verbanta/dict/dt_basic.lqd"
+test -f "$prefix/share/verbanta/dict/dt_german.lqd"
 test -f "$prefix/share/verbanta/help/verbanta.html"
 
 xvfb=(xvfb-run -a -s "-screen 0 1280x800x24")

@@ -363,7 +363,7 @@ void TForm_Learning::ShowDictionaryPage()
     dictionaryPage->SetColumnFamily(DictionaryPage::kColWord, wordFont);
     dictionaryPage->SetColumnFamily(DictionaryPage::kColTranslate, trslFont);
     dictionaryPage->SetColumnFamily(DictionaryPage::kColTesaurus, values.RG_TesFontSH == 1 ? trslFont : wordFont);
-    dictionaryPage->SetColumnFamily(DictionaryPage::kColTranscription, Native(values.LB_TrscFont));
+    dictionaryPage->SetTranscriptionFamily(Native(values.LB_TrscFont));
     searchPanel->SetValueFamily(searchPanel->TranslationChosen() ? trslFont : wordFont);
 }
 

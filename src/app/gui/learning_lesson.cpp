@@ -7,6 +7,7 @@
 
 #include "app/gui/color_menus.h"
 #include "common/codepage.h"
+#include "dictionary/gui/transcription_display.h"
 #include "engine/gui/mosaic_page.h"
 #include "engine/gui/status_bar.h"
 #include "engine/gui/variant_page.h"
@@ -404,11 +405,12 @@ void TForm_Learning::ShowLastRightWord(int wordIndex)
     }
     SetFamily(LastWord, values.LB_WordFont);
     SetFamily(LastTesaurus, view.ThesaurusInTranslationFont ? values.LB_TrslFont : values.LB_WordFont);
-    SetFamily(LastTranscr, values.LB_TrscFont);
+    const TranscriptionDisplay transcription = TranscriptionDisplay::For(QString::fromStdString(values.LB_TrscFont));
+    SetFamily(LastTranscr, transcription.Family().toStdString());
     SetFamily(LastWordTransl, values.LB_TrslFont);
     LastWord->setText(Shown(view.Word));
     LastTesaurus->setText(Shown(view.Thesaurus));
-    LastTranscr->setText(Shown(view.Transcription));
+    LastTranscr->setText(transcription.Text(Shown(view.Transcription)));
     LastWordTransl->setText(Shown(view.Translation));
     // The layout keeps LastTranscr 5 pixels past the end of the word.
     LastWord->show();

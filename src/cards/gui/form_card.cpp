@@ -5,6 +5,7 @@
 #include "app/gui/color_menus.h"
 #include "app/gui/learning_startup.h"
 #include "common/codepage.h"
+#include "dictionary/gui/transcription_display.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -215,8 +216,9 @@ void TForm_Card::SetFace(const CardFace& face, const QString& wordFont, const QS
     SetFamily(Card_Transl, fontOf(face.answerFont));
     Card_Tesaurus->setText(Shown(face.thesaurus));
     SetFamily(Card_Tesaurus, fontOf(face.thesaurusFont));
-    Card_Transcr->setText(Shown(face.transcription));
-    SetFamily(Card_Transcr, transcriptionFont);
+    const TranscriptionDisplay transcription = TranscriptionDisplay::For(transcriptionFont);
+    Card_Transcr->setText(transcription.Text(Shown(face.transcription)));
+    SetFamily(Card_Transcr, transcription.Family());
     Card_Transcr->adjustSize();
 
     // Each line as high as its text; the transcription 5 pixels past the end of the foreign word.

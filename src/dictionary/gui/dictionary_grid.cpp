@@ -45,7 +45,7 @@ private:
 // Model
 
 DictionaryTableModel::DictionaryTableModel(TFixedFormatDataSet& table, std::vector<Column> columns, QObject* parent)
-    : QAbstractTableModel(parent), m_table(table), m_columns(std::move(columns))
+    : QAbstractTableModel(parent), m_table(table), m_columns(std::move(columns)), m_displays(m_columns.size())
 {
     m_table.events.OnTableChange = [this](const TableChange& change) { TableChanged(change); };
 }
@@ -91,7 +91,8 @@ QVariant DictionaryTableModel::data(const QModelIndex& index, int role) const
         if (field < 0) {
             return QString();
         }
-        return QString::fromStdString(Cp1251ToUtf8(m_table.RowFieldValue(index.row(), field)));
+        const QString value = QString::fromStdString(Cp1251ToUtf8(m_table.RowFieldValue(index.row(), field)));
+        return role == Qt::DisplayRole ? m_displays[static_cast<std::size_t>(index.column())].Text(value) : value;
     }
     case Qt::FontRole:
         return m_columns[static_cast<std::size_t>(index.column())].font;
@@ -154,6 +155,14 @@ void DictionaryTableModel::SetColumnFont(int column, const QFont& font)
     m_columns[static_cast<std::size_t>(column)].font = font;
     if (rowCount() > 0) {
         emit dataChanged(index(0, column), index(rowCount() - 1, column), {Qt::FontRole});
+    }
+}
+
+void DictionaryTableModel::SetColumnDisplay(int column, const TranscriptionDisplay& display)
+{
+    m_displays[static_cast<std::size_t>(column)] = display;
+    if (rowCount() > 0) {
+        emit dataChanged(index(0, column), index(rowCount() - 1, column), {Qt::DisplayRole});
     }
 }
 

@@ -4,6 +4,7 @@
 // The dictionary grid: a table view over the delimited table, with in-place editing, the row indicator
 // and the four dictionary columns.
 
+#include "dictionary/gui/transcription_display.h"
 #include "dictionary/sdf_data.h"
 
 #include <QAbstractTableModel>
@@ -42,6 +43,8 @@ public:
 
     const std::vector<Column>& Columns() const { return m_columns; }
     void SetColumnFont(int column, const QFont& font);
+    // How a column's cells show their values; the editor always gets the value itself.
+    void SetColumnDisplay(int column, const TranscriptionDisplay& display);
     // The table's field shown in a column, -1 while the table is closed.
     int FieldOf(int column) const;
     // The field width of a column: the longest value it takes.
@@ -58,6 +61,7 @@ private:
 
     TFixedFormatDataSet& m_table;
     std::vector<Column> m_columns;
+    std::vector<TranscriptionDisplay> m_displays;
 };
 
 class DictionaryGrid : public QTableView

@@ -134,6 +134,13 @@ void DictionaryPage::SetColumnFamily(int column, const QString& family)
     model->SetColumnFont(column, font);
 }
 
+void DictionaryPage::SetTranscriptionFamily(const QString& family)
+{
+    const TranscriptionDisplay display = TranscriptionDisplay::For(family);
+    SetColumnFamily(kColTranscription, display.Family());
+    model->SetColumnDisplay(kColTranscription, display);
+}
+
 // ---------------------------------------------------------------------------------------------------
 // Search panel
 

@@ -31,6 +31,8 @@ public:
 
     // The font family of a column; its size stays.
     void SetColumnFamily(int column, const QString& family);
+    // The transcription column's font, and with it how the transcriptions are shown.
+    void SetTranscriptionFamily(const QString& family);
 
     QToolButton* BTopen = nullptr;
     QToolButton* BTnew = nullptr;

@@ -173,7 +173,8 @@ void VariantPage::SetFontFamilies(const QString& word, const QString& translatio
 {
     m_wordFont = FontOf(word);
     m_translationFont = FontOf(translation);
-    m_transcriptionFont = FontOf(transcription);
+    m_transcription = TranscriptionDisplay::For(transcription);
+    m_transcriptionFont = FontOf(m_transcription.Family());
     for (int i = 0; i < kVariantRows; ++i) {
         ApplyLook(i);
     }
@@ -237,7 +238,7 @@ void VariantPage::SetVariantTask(const VariantSettings& settings)
     }
     if (m_wordtrsc) {
         SetFamily(m_wordtrsc, m_transcriptionFont);
-        m_wordtrsc->setText(Show(m_view.taskTranscription));
+        m_wordtrsc->setText(m_transcription.Text(Show(m_view.taskTranscription)));
         m_wordtrsc->setVisible(m_view.showTaskTranscription);
     }
 
@@ -248,7 +249,7 @@ void VariantPage::SetVariantTask(const VariantSettings& settings)
         row.var->setText(Show(text.answer));
         row.var->setAccessibleName(QString::fromStdString(VariantRowSpokenName(i + 1, Cp1251ToUtf8(text.answer))));
         row.trsl->setText(Show(text.meaning));
-        row.trsc->setText(Show(text.transcription));
+        row.trsc->setText(m_transcription.Text(Show(text.transcription)));
         row.look = InitialRowLook(m_view.direction, settings.RG_Transc);
         ApplyLook(i);
         row.var->show();

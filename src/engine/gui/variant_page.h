@@ -9,6 +9,7 @@
 // usual). The window only calls SetVariantTask from PageControlChange, passes the fonts and, if it wants
 // the page to fill them, the task strip's labels.
 
+#include "dictionary/gui/transcription_display.h"
 #include "engine/variant.h"
 
 #include <QString>
@@ -98,6 +99,7 @@ private:
     QFont m_wordFont;
     QFont m_translationFont;
     QFont m_transcriptionFont;
+    TranscriptionDisplay m_transcription;
 
     VariantSettings m_settings;
     VariantOptions m_options;

@@ -147,7 +147,7 @@ void WritingPage::SetFontFamilies(const QString& word, const QString& translatio
 {
     m_wordFamily = word;
     m_translationFamily = translation;
-    m_transcriptionFamily = transcription;
+    m_transcription = TranscriptionDisplay::For(transcription);
 }
 
 void WritingPage::SetTaskLabels(QLabel* word, QLabel* wordtrsc)
@@ -205,7 +205,7 @@ void WritingPage::SetEnterTask(const WritingSettings& settings)
 
     // Fonts keep their sizes; only the family follows the language shown.
     SetFamily(m_word, view.taskIsWord ? m_wordFamily : m_translationFamily);
-    SetFamily(m_wordtrsc, m_transcriptionFamily);
+    SetFamily(m_wordtrsc, m_transcription.Family());
     const QString& answerFamily = view.answerIsWord ? m_wordFamily : m_translationFamily;
     SetFamily(Enter_Area, answerFamily);
     SetFamily(Enter_Error, answerFamily);
@@ -218,7 +218,7 @@ void WritingPage::SetEnterTask(const WritingSettings& settings)
         m_word->setVisible(view.showTask);
     }
     if (m_wordtrsc) {
-        m_wordtrsc->setText(Show(view.taskTranscription));
+        m_wordtrsc->setText(m_transcription.Text(Show(view.taskTranscription)));
         m_wordtrsc->setVisible(view.showTaskTranscription);
     }
     emit PronounceRequested(view.pronounceText, view.taskIsWord);

@@ -9,6 +9,7 @@
 // the window as usual). The window calls SetEnterTask from PageControlChange, passes the fonts and the task
 // strip's labels, and does what the signals ask (pronounce, switch the keyboard layout).
 
+#include "dictionary/gui/transcription_display.h"
 #include "writing/keyboard_layout.h"
 #include "writing/writing.h"
 
@@ -102,7 +103,7 @@ private:
     QLabel* m_wordtrsc = nullptr;
     QString m_wordFamily;
     QString m_translationFamily;
-    QString m_transcriptionFamily;
+    TranscriptionDisplay m_transcription;
     WritingSettings m_settings;
     std::unique_ptr<KeyboardLayouts> m_layouts;
 };

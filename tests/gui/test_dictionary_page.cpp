@@ -13,6 +13,7 @@
 #include "dictionary/gui/dictionary_grid.h"
 #include "dictionary/gui/dictionary_navigator.h"
 #include "dictionary/gui/dictionary_page.h"
+#include "engine/gui/variant_page.h"
 #include "gui/program_windows.h"
 #include "support/temp_home.h"
 #include "writing/gui/writing_page.h"
@@ -182,6 +183,21 @@ TEST_F(DictionaryPageTest, QuestionBeforeOpeningAnotherDictionary)
     EXPECT_EQ(learning->Settings.DictionaryPath, dictionary);
     EXPECT_EQ(learning->m_dict_open_list->actions().size(), 2);
     EXPECT_EQ(learning->m_dict_open_list->actions()[0]->text().toStdString(), dictionary);
+}
+
+// Undo from the menu while a lesson page shows: the page gets a task from the reloaded words.
+TEST_F(DictionaryPageTest, UndoOnALessonPageSetsANewTask)
+{
+    TypeInto(1, DictionaryPage::kColWord, QStringLiteral("bun"));
+    learning->DBGridDict->setCurrentIndex(learning->DBGridDict->model()->index(2, 0));
+    ASSERT_TRUE(Changed());
+    learning->PageControl->setCurrentIndex(TForm_Learning::kPageVariant);
+    ASSERT_TRUE(learning->variantPage->View().ready);
+    learning->m_dict_undo->trigger();
+    EXPECT_FALSE(Changed());
+    EXPECT_EQ(learning->PageControl->currentIndex(), TForm_Learning::kPageVariant);
+    EXPECT_TRUE(learning->variantPage->View().ready);
+    EXPECT_EQ(Word(1), "bread");
 }
 
 TEST_F(DictionaryPageTest, QuitAsksAndCancelKeepsTheProgramRunning)

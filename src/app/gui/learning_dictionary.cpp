@@ -331,6 +331,8 @@ void TForm_Learning::m_dict_undoClick()
 {
     SaveProgress();
     OpenDictionary(Settings.DictionaryPath);
+    // The reload cleared the lesson pages: the page shown needs its task again.
+    PageControlChange();
 }
 
 void TForm_Learning::dictClick()

@@ -36,6 +36,8 @@ std::optional<FontAndColor> GetFontAndColor(QWidget* parent, const QFont& font, 
     fonts->setObjectName(QStringLiteral("FontChooser"));
     fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     fonts->setWindowFlags(Qt::Widget);
+    // Its grip would sit in the middle of this dialog.
+    fonts->setSizeGripEnabled(false);
     fonts->setCurrentFont(font);
     layout->addWidget(fonts);
 

@@ -13,22 +13,52 @@ namespace vb {
 
 namespace {
 
-// A decimal number as the fonts file holds it (leading blanks and a sign tolerated).
+// A decimal number as the fonts file holds it (leading blanks and one sign tolerated: "+-1" is no number).
 bool ParseNumber(std::string_view text, int minValue, int maxValue, int& out)
 {
     while (!text.empty() && text.front() == ' ') {
         text.remove_prefix(1);
     }
-    if (!text.empty() && text.front() == '+') {
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < minValue || value > maxValue) {
+    if (text.empty() || text.front() < '0' || text.front() > '9') {
         return false;
     }
-    out = value;
+    long long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size()) {
+        return false;
+    }
+    value = negative ? -value : value;
+    if (value < minValue || value > maxValue) {
+        return false;
+    }
+    out = static_cast<int>(value);
     return true;
+}
+
+// Font names are native text inside and single-byte 1251 in the file. A name with characters 1251 lacks
+// (a font chosen on a system with other scripts) is written in UTF-8 instead of losing them, and a line
+// that only UTF-8 explains is read back as such.
+bool FitsCp1251(std::string_view utf8)
+{
+    return IsValidUtf8(utf8) && Cp1251ToUtf8(Utf8ToCp1251(utf8)) == utf8;
+}
+
+std::string FontNameFromFile(std::string_view line)
+{
+    if (IsValidUtf8(line) && !FitsCp1251(line)) {
+        return std::string(line);
+    }
+    return Cp1251ToUtf8(line);
+}
+
+std::string FontNameToFile(const std::string& name)
+{
+    return FitsCp1251(name) ? Utf8ToCp1251(name) : name;
 }
 
 } // namespace
@@ -88,7 +118,7 @@ int ApplyFontsText(std::string_view text, DictionaryFonts& fonts)
     const auto line = [&lines](std::size_t i) { return i < lines.size() ? lines[i] : std::string(); };
     const auto name = [](const std::string& value, std::string& target) {
         if (!value.empty()) {
-            target = value;
+            target = FontNameFromFile(value);
         }
     };
     int* const numbers[] = {&fonts.wordCharset, &fonts.trslCharset, &fonts.trscCharset,
@@ -112,15 +142,10 @@ int ApplyFontsText(std::string_view text, DictionaryFonts& fonts)
 std::string FontsText(const DictionaryFonts& fonts)
 {
     const auto byte = [](int value) { return std::to_string(static_cast<unsigned>(value) & 0xFFu); };
-    const std::string lines[] = {fonts.wordFont,
-                                 byte(fonts.wordCharset),
-                                 fonts.trslFont,
-                                 byte(fonts.trslCharset),
-                                 fonts.trscFont,
-                                 byte(fonts.trscCharset),
-                                 std::to_string(fonts.tesFontSH),
-                                 std::to_string(fonts.layoutWord),
-                                 std::to_string(fonts.layoutTrsl)};
+    const std::string lines[] = {
+        FontNameToFile(fonts.wordFont),  byte(fonts.wordCharset),          FontNameToFile(fonts.trslFont),
+        byte(fonts.trslCharset),         FontNameToFile(fonts.trscFont),   byte(fonts.trscCharset),
+        std::to_string(fonts.tesFontSH), std::to_string(fonts.layoutWord), std::to_string(fonts.layoutTrsl)};
     std::string text;
     for (std::size_t i = 0; i < std::size(lines); ++i) {
         if (i > 0) {

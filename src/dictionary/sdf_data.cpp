@@ -436,13 +436,17 @@ void TFixedFormatDataSet::SetCursor(int index)
     Notify(TableChange::CurrentChanged, CurrentRow());
 }
 
+// Every move finishes the edit first and only then looks at the lines: posting a new record adds a line
+// and moves the cursor onto it, so a target taken before would be off by one.
 void TFixedFormatDataSet::First()
 {
+    CheckBrowseMode();
     MoveTo(0);
 }
 
 void TFixedFormatDataSet::Last()
 {
+    CheckBrowseMode();
     MoveTo(RecordCount() - 1);
 }
 
@@ -766,7 +770,12 @@ bool TFixedFormatDataSet::Locate(std::string_view fieldNames, const std::vector<
                                  LocateOptions options)
 {
     m_error.clear();
-    if (!Active() || RecordCount() == 0 || TrimControl(fieldNames).empty()) {
+    if (!Active()) {
+        return false;
+    }
+    // A changed new record is a line to search too.
+    CheckBrowseMode();
+    if (RecordCount() == 0 || TrimControl(fieldNames).empty()) {
         return false;
     }
     std::vector<int> fields;
@@ -787,7 +796,6 @@ bool TFixedFormatDataSet::Locate(std::string_view fieldNames, const std::vector<
         search.push_back(TrimControl(value));
     }
 
-    CheckBrowseMode();
     Fire(events.BeforeScroll);
     // One record reused for every line, compared in place: the search runs through the whole table.
     Record record;

@@ -189,6 +189,10 @@ std::string TextForCounting(std::string_view text)
 std::string FileTextForCounting(std::string_view content)
 {
     const TextFileFormat format = DetectTextEncoding(content);
+    if (format.encoding == TextEncoding::Oem) {
+        // The same guess the text page makes: a DOS text is counted in its Windows letters.
+        return Cp866ToCp1251(content);
+    }
     if (format.encoding != TextEncoding::Utf8) {
         return std::string(content);
     }

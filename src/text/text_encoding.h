@@ -55,8 +55,9 @@ EncodedText EncodeTextFile(std::string_view text, const TextFileFormat& format);
 // the code page lacks become "?", a separator.
 std::string TextForCounting(std::string_view text);
 
-// A text file's bytes as the command-line builder counts them: UTF-8 files converted to Windows-1251
-// (characters without a 1251 form become "?", a separator), anything else taken as 1251.
+// A text file's bytes as the command-line builder counts them, in Windows-1251: UTF-8 files converted
+// (characters without a 1251 form become "?", a separator); others through the DOS/Windows guess of
+// DetectTextEncoding, a DOS text converted from 866.
 std::string FileTextForCounting(std::string_view content);
 
 // Characters of the page's text with every line break counted as two, as on the status bar.

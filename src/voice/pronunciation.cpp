@@ -106,8 +106,8 @@ bool Pronouncer::PlayFromFolder(const SettingsWindowValues& values, std::string_
     }
     const std::string name = SoundName(text);
     if (!name.empty()) {
-        const std::string path = folder + kPathSeparator + Cp1251ToUtf8(name) + ".wav";
-        if (FileExists(path)) {
+        const std::string path = m_files.Find(folder, Cp1251ToUtf8(name) + ".wav");
+        if (!path.empty() && FileExists(path)) {
             m_player.Play(path);
             return true;
         }
@@ -120,8 +120,8 @@ bool Pronouncer::PlayFromLibrary(const SettingsWindowValues& values, std::string
     const LibraryIndex& index = isWord ? m_wordIndex : m_translIndex;
     const std::string& dicPath = isWord ? values.ED_LibWAVWord : values.ED_LibWAVTransl;
     for (const std::size_t i : index.Find(LibraryKey(text))) {
-        const std::string path = LibraryWavPath(dicPath, index.Entries()[i]);
-        if (!path.empty() && FileExists(path)) {
+        const std::string path = FindLibraryFile(LibraryWavPath(dicPath, index.Entries()[i]));
+        if (!path.empty()) {
             m_player.Play(path);
             return true;
         }
@@ -129,10 +129,29 @@ bool Pronouncer::PlayFromLibrary(const SettingsWindowValues& values, std::string
     return false;
 }
 
+std::string Pronouncer::FindLibraryFile(const std::string& path)
+{
+    if (path.empty() || FileExists(path)) {
+        return path;
+    }
+    // <library>/DICnnn/DICmmmm.wav: the two last components may differ in case from the index.
+    const std::string dicFolder = ParentDir(path, 1);
+    const std::string folder = m_files.Find(ParentDir(dicFolder, 1), FileNameOnly(dicFolder, true));
+    if (folder.empty()) {
+        return {};
+    }
+    const std::string file = m_files.Find(folder, FileNameOnly(path, true));
+    return !file.empty() && FileExists(file) ? file : std::string();
+}
+
 bool Pronouncer::PlayFromPack(const std::string& folder, std::string_view name)
 {
+    std::string pack = m_files.Find(folder, "sound.pak");
+    if (pack.empty()) {
+        pack = folder + kPathSeparator + "sound.pak";
+    }
     std::string sound;
-    if (!ReadPackSound(folder + kPathSeparator + "sound.pak", name, sound)) {
+    if (!ReadPackSound(pack, name, sound)) {
         return false;
     }
     // The scratch file is replaced, never written through: a link planted in its place is removed rather
@@ -165,6 +184,8 @@ void Pronouncer::SpeakText(const SettingsWindowValues& values, std::string_view 
 
 void Pronouncer::LoadLibraryIndexes(const SettingsWindowValues& values)
 {
+    // The folders may have changed as well.
+    m_files.Clear();
     m_wordIndex.Load(values.ED_LibWAVWord);
     m_translIndex.Load(values.ED_LibWAVTransl);
 }

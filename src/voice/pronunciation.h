@@ -7,6 +7,7 @@
 //
 // Texts are the dictionary's own (Windows-1251); paths are native strings (UTF-8).
 
+#include "voice/case_insensitive_files.h"
 #include "voice/sound_library.h"
 #include "voice/sound_output.h"
 
@@ -53,9 +54,10 @@ public:
     // SourceOrder until one plays. Synthesis ends the search whether or not it could speak.
     void Pronounce(const SettingsWindowValues& values, std::string_view text, bool isWord);
 
-    // The folder source: <folder>/<SoundName>.wav, else the same name in the folder's sound.pak.
+    // The folder source: <folder>/<SoundName>.wav, else the same name in the folder's sound.pak. A file
+    // name that is not there as written is looked up without regard to letter case.
     bool PlayFromFolder(const SettingsWindowValues& values, std::string_view text, bool isWord);
-    // The library source.
+    // The library source; its DICnnn folders and files are found without regard to letter case too.
     bool PlayFromLibrary(const SettingsWindowValues& values, std::string_view text, bool isWord);
     // A sound of <folder>/sound.pak, played through tmp.wav.
     bool PlayFromPack(const std::string& folder, std::string_view name);
@@ -69,11 +71,15 @@ public:
     const LibraryIndex& TranslIndex() const { return m_translIndex; }
 
 private:
+    // The library file as written, else its folder and name matched ignoring case; empty when absent.
+    std::string FindLibraryFile(const std::string& path);
+
     SoundPlayer& m_player;
     SpeechEngine& m_speech;
     std::string m_scratchWav;
     LibraryIndex m_wordIndex;
     LibraryIndex m_translIndex;
+    CaseInsensitiveFiles m_files;
 };
 
 } // namespace vb

@@ -64,6 +64,37 @@ TEST(FontsFile, PathRoundTripAndShortOrBadFiles)
     EXPECT_EQ(bad.wordFont, "A");
 }
 
+TEST(FontsFile, NamesAreCp1251OnDiskAndNumbersTakeOneSign)
+{
+    // Names are native text inside and 1251 in the file, both ways.
+    DictionaryFonts cyrillic{"Времена Нью", 204, "Arial", 204, "Шрифт", 1, 0, 1, 1};
+    const std::string text = FontsText(cyrillic);
+    EXPECT_EQ(text, Utf8ToCp1251("Времена Нью\r\n204\r\nArial\r\n204\r\nШрифт\r\n1\r\n0\r\n1\r\n1"));
+    DictionaryFonts loaded;
+    EXPECT_EQ(ApplyFontsText(text, loaded), 9);
+    EXPECT_EQ(loaded.wordFont, "Времена Нью");
+    EXPECT_EQ(loaded.trscFont, "Шрифт");
+
+    // A name 1251 cannot hold keeps its characters rather than turning into question marks.
+    DictionaryFonts other;
+    other.wordFont = "文泉驿 Ω";
+    DictionaryFonts back;
+    EXPECT_EQ(ApplyFontsText(FontsText(other), back), 9);
+    EXPECT_EQ(back.wordFont, "文泉驿 Ω");
+
+    // One sign at most: "+-1" and "-+1" are no numbers and end the reading; "+5" and " 7" are numbers.
+    DictionaryFonts signs;
+    EXPECT_EQ(ApplyFontsText("A\r\n+5\r\nB\r\n 7\r\nC\r\n9\r\n1\r\n+-1\r\n2", signs), 7);
+    EXPECT_EQ(signs.wordCharset, 5);
+    EXPECT_EQ(signs.trslCharset, 7);
+    EXPECT_EQ(signs.tesFontSH, 1);
+    EXPECT_EQ(signs.layoutWord, 0); // unchanged
+    EXPECT_EQ(ApplyFontsText("A\r\n1\r\nB\r\n2\r\nC\r\n3\r\n0\r\n-+1", signs), 7);
+    EXPECT_EQ(ApplyFontsText("A\r\n1\r\nB\r\n2\r\nC\r\n3\r\n0\r\n-2\r\n99999999999999999999", signs), 8);
+    EXPECT_EQ(signs.layoutWord, -2);
+    EXPECT_EQ(ApplyFontsText("A\r\n-\r\n", signs), 1);
+}
+
 TEST(FontsFile, SavingRefusesAReadOnlyFile)
 {
     vbtest::TempHome home;

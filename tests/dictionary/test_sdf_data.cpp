@@ -150,6 +150,53 @@ TEST_F(SdfTable, InsertAppendCancelAndRecordIds)
     EXPECT_EQ(ReadBytes(path), "new\r\nb\r\n123\r\n");
 }
 
+// Every move posts a changed new record first and then moves over the lines as they are then.
+TEST_F(SdfTable, MovesFinishTheEditBeforeCountingTheLines)
+{
+    OpenOn("a\r\n");
+    ASSERT_TRUE(table.Append());
+    table.SetFieldValue(0, "b");
+    table.Last();
+    EXPECT_EQ(table.RecNo(), 2);
+    EXPECT_EQ(Word(), "b");
+    table.Close();
+
+    OpenOn("a\r\nb\r\n");
+    table.Last();
+    ASSERT_TRUE(table.Insert()); // before "b"
+    table.SetFieldValue(0, "x");
+    table.Last();
+    EXPECT_EQ(Word(), "b");
+    EXPECT_EQ(table.RecNo(), 2);
+    ASSERT_TRUE(table.Delete()); // the entry under the cursor, not the new one
+    table.Close();
+    EXPECT_EQ(ReadBytes(path), "a\r\nx\r\n");
+
+    OpenOn("a\r\nb\r\n");
+    table.First();
+    ASSERT_TRUE(table.Insert());
+    table.SetFieldValue(0, "x");
+    table.Next(); // from the posted "x" to "a"
+    EXPECT_EQ(Word(), "a");
+    ASSERT_TRUE(table.Append());
+    table.SetFieldValue(0, "z");
+    table.Prior(); // from the posted "z" to "b"
+    EXPECT_EQ(Word(), "b");
+    ASSERT_TRUE(table.Append());
+    table.SetFieldValue(0, "y");
+    table.First();
+    EXPECT_EQ(Word(), "x");
+    EXPECT_EQ(table.RecordCount(), 5);
+    table.Close();
+
+    // Locate sees a changed new record even in a table that had no lines.
+    OpenOn("");
+    ASSERT_TRUE(table.Append());
+    table.SetFieldValue(0, "only");
+    EXPECT_TRUE(table.Locate("word", {"only"}, {}));
+    EXPECT_EQ(table.RecordCount(), 1);
+}
+
 TEST_F(SdfTable, EditOnAnEmptyTableInsertsAndWritingNeedsEditState)
 {
     OpenOn("");

@@ -13,6 +13,7 @@
 #include "dictionary/gui/dictionary_grid.h"
 #include "dictionary/gui/dictionary_navigator.h"
 #include "dictionary/gui/dictionary_page.h"
+#include "engine/gui/variant_page.h"
 #include "gui/program_windows.h"
 #include "support/temp_home.h"
 #include "writing/gui/writing_page.h"
@@ -184,6 +185,85 @@ TEST_F(DictionaryPageTest, QuestionBeforeOpeningAnotherDictionary)
     EXPECT_EQ(learning->m_dict_open_list->actions()[0]->text().toStdString(), dictionary);
 }
 
+// A dictionary the pupil asks for that cannot be opened is named once; the path stays and the table is
+// closed, as after any failed open.
+TEST_F(DictionaryPageTest, DictionaryThatCannotBeOpenedIsNamedOnce)
+{
+    const std::string gone = home.File("dict/gone.lqd");
+    WriteBytes(gone, "one|odin\r\n");
+    FileDialogs::SetNextFileName(QString::fromStdString(gone));
+    learning->BTopen->click();
+    EXPECT_EQ(TForm_Message::MessageCount(), 0); // opened: nothing to say
+    RemoveFile(gone);
+    learning->m_dict_open_list->actions()[1]->trigger(); // back to the first
+    ASSERT_EQ(learning->Settings.DictionaryPath, dictionary);
+
+    // From the recent list.
+    TForm_Message::SetNextAnswer(2);
+    learning->m_dict_open_list->actions()[1]->trigger();
+    EXPECT_EQ(TForm_Message::MessageCount(), 1);
+    EXPECT_EQ(TForm_Message::LastMessage().text, "Не удаётся открыть словарь:\n" + gone);
+    EXPECT_EQ(TForm_Message::LastMessage().caption2, "понятно");
+    EXPECT_EQ(learning->Settings.DictionaryPath, gone);
+    EXPECT_FALSE(learning->SdfDataSet.Active());
+    EXPECT_EQ(learning->lesson.WordCount, 0);
+
+    // A folder through the open dialog, and a second start's request for a missing file.
+    const std::string folder = home.File("dict/folder.lqd");
+    MakeDirectories(folder);
+    FileDialogs::SetNextFileName(QString::fromStdString(folder));
+    TForm_Message::SetNextAnswer(2);
+    learning->BTopen->click();
+    EXPECT_EQ(TForm_Message::MessageCount(), 2);
+    EXPECT_EQ(TForm_Message::LastMessage().text, "Не удаётся открыть словарь:\n" + folder);
+    ctx->registry->WriteString(AppContext::kRootKey, "", gone);
+    TForm_Message::SetNextAnswer(2);
+    learning->TimerStartupTimer();
+    EXPECT_EQ(TForm_Message::MessageCount(), 3);
+    EXPECT_EQ(TForm_Message::LastMessage().text, "Не удаётся открыть словарь:\n" + gone);
+}
+
+TEST(DictionaryStart, CommandLineDictionaryThatCannotBeOpenedIsNamedOnceTheWindowsExist)
+{
+    TForm_Message::ResetTestHooks();
+    vbtest::TempHome home;
+    const std::string missing = home.File("dict/none.lqd");
+    std::unique_ptr<AppContext> ctx;
+    std::unique_ptr<TForm_Learning> learning;
+    std::unique_ptr<TForm_Set> settings;
+    std::unique_ptr<TForm_Message> message;
+    vbtest::MakeProgramWindows(ctx, learning, settings, message, AppPaths(home.Path(), home.Path(), home.Path()),
+                               home.File("registry.reg"), {missing});
+    EXPECT_EQ(TForm_Message::MessageCount(), 0); // not while the windows are being made
+    TForm_Message::SetNextAnswer(2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(TForm_Message::MessageCount(), 1);
+    EXPECT_EQ(TForm_Message::LastMessage().text, "Не удаётся открыть словарь:\n" + missing);
+    EXPECT_EQ(learning->Settings.DictionaryPath, missing);
+    EXPECT_FALSE(learning->SdfDataSet.Active());
+    message.reset();
+    ctx->message = nullptr;
+    settings.reset();
+    ctx->settings = nullptr;
+    learning.reset();
+    TForm_Message::ResetTestHooks();
+}
+
+// Undo from the menu while a lesson page shows: the page gets a task from the reloaded words.
+TEST_F(DictionaryPageTest, UndoOnALessonPageSetsANewTask)
+{
+    TypeInto(1, DictionaryPage::kColWord, QStringLiteral("bun"));
+    learning->DBGridDict->setCurrentIndex(learning->DBGridDict->model()->index(2, 0));
+    ASSERT_TRUE(Changed());
+    learning->PageControl->setCurrentIndex(TForm_Learning::kPageVariant);
+    ASSERT_TRUE(learning->variantPage->View().ready);
+    learning->m_dict_undo->trigger();
+    EXPECT_FALSE(Changed());
+    EXPECT_EQ(learning->PageControl->currentIndex(), TForm_Learning::kPageVariant);
+    EXPECT_TRUE(learning->variantPage->View().ready);
+    EXPECT_EQ(Word(1), "bread");
+}
+
 TEST_F(DictionaryPageTest, QuitAsksAndCancelKeepsTheProgramRunning)
 {
     TypeInto(2, DictionaryPage::kColWord, QStringLiteral("sky"));
@@ -342,9 +422,11 @@ TEST_F(DictionaryPageTest, MissingDictionaryLeavesNothingToSave)
 {
     learning->DBNavigator->Click(DictionaryNavigator::Delete);
     const std::string missing = home.File("dict/missing.lqd");
-    TForm_Message::SetNextAnswer(2);
+    TForm_Message::SetNextAnswer(2); // "нет" to saving
+    TForm_Message::SetNextAnswer(2); // "понятно" to the notice
     FileDialogs::SetNextFileName(QString::fromStdString(missing));
     learning->BTopen->click();
+    EXPECT_EQ(TForm_Message::LastMessage().text, "Не удаётся открыть словарь:\n" + missing);
     EXPECT_EQ(learning->Settings.DictionaryPath, missing);
     EXPECT_EQ(learning->DBGridDict->model()->rowCount(), 0);
     EXPECT_EQ(learning->lesson.WordCount, 0);

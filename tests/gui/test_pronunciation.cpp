@@ -17,6 +17,7 @@
 #include "test_learning_fixture.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -137,6 +138,27 @@ TEST_F(PronunciationTest, RightAnswerEchoesWordThenTranslationOnTheirDelays)
     vbtest::ClickAt(learning->LastWord, learning->LastWord->rect().center());
     vbtest::ClickAt(learning->LastWordTransl, learning->LastWordTransl->rect().center());
     EXPECT_EQ(log->calls, (std::vector<std::string>{"play " + file, "say transl " + translation}));
+}
+
+// The task strip's box and its labels share one click handler: a click on a label is one call.
+TEST_F(PronunciationTest, OneClickOnTheTaskWordPronouncesItOnce)
+{
+    for (const auto& w : kWords) {
+        vbtest::WriteBytes(Folder("en/") + SoundName(w[0]) + ".wav", "RIFF");
+    }
+    Start([&](SettingsWindowValues& v) {
+        v.CB_Voice = true;
+        v.ED_DirWAVWord = Folder("en/");
+        v.CBx_SyntTransl = "Irina";
+    });
+    learning->PageControlChange();
+    ASSERT_TRUE(Variant().View().ready);
+    for (QWidget* target : {static_cast<QWidget*>(learning->word), static_cast<QWidget*>(learning->wordtrsc),
+                            static_cast<QWidget*>(learning->GBox_Word)}) {
+        log->calls.clear();
+        vbtest::ClickAt(target, QPoint(1, 1));
+        EXPECT_EQ(log->calls.size(), 1u) << target->objectName().toStdString();
+    }
 }
 
 TEST_F(PronunciationTest, SilentSchemeWaits100MsAndTouchesNothing)

@@ -2,7 +2,9 @@
 // The "Текст" page in the lesson window: opening and saving texts in their encodings, the status bar,
 // search and the frequency dictionary built from the page.
 
+#include "app/gui/color_menus.h"
 #include "app/gui/form_message.h"
+#include "app/gui/form_set.h"
 #include "common/files.h"
 #include "engine/gui/status_bar.h"
 #include "gui_input.h"
@@ -11,12 +13,17 @@
 #include "text/gui/text_page.h"
 #include "text/gui/text_search_dialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -178,6 +185,60 @@ TEST_F(TextPageTest, FrequencyDictionaryIsBuiltFromThePageAndOpened)
     EXPECT_FALSE(form->DialogOpen);
     EXPECT_TRUE(page->BTcreate->isEnabled());
     EXPECT_FALSE(page->Building());
+}
+
+// The font button offers the colour with the font, and the chosen colour is the text's.
+TEST_F(TextPageTest, FontDialogChoosesTheColourToo)
+{
+    auto settings = std::make_unique<vb::TForm_Set>(fixture.ctx);
+    fixture.ctx.settings = settings.get();
+    const QColor stored = vb::ColorFromStored(form->Settings.TextFontColor);
+
+    // The real dialog: a font is picked, the colour button opens the colour dialog, red is taken.
+    int step = 0;
+    QColor offered;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) {
+            return;
+        }
+        if (step == 0 && modal->objectName() == QStringLiteral("FontColorDialog")) {
+            auto* chooser = modal->findChild<QFontDialog*>(QStringLiteral("FontChooser"));
+            QFont font = chooser->currentFont();
+            font.setPointSize(21);
+            chooser->setCurrentFont(font);
+            offered = QColor(modal->findChild<QPushButton*>(QStringLiteral("FontColorButton"))->text());
+            step = 1;
+            QTimer::singleShot(0, modal->findChild<QPushButton*>(QStringLiteral("FontColorButton")),
+                               &QPushButton::click);
+        } else if (step == 1 && qobject_cast<QColorDialog*>(modal)) {
+            qobject_cast<QColorDialog*>(modal)->setCurrentColor(Qt::red);
+            qobject_cast<QColorDialog*>(modal)->accept();
+            step = 2;
+        } else if (step == 2 && modal->objectName() == QStringLiteral("FontColorDialog")) {
+            qobject_cast<QDialog*>(modal)->accept();
+            step = 3;
+        }
+    });
+    driver.start(10);
+    vbtest::MouseClick(page->BTfonttext);
+    driver.stop();
+    EXPECT_EQ(step, 3);
+    EXPECT_EQ(offered, stored);
+    EXPECT_EQ(form->Settings.TextFontColor, vb::StoredFromColor(QColor(Qt::red)));
+    EXPECT_EQ(form->Settings.TextFontSize, 21);
+    EXPECT_EQ(page->Memo->palette().color(QPalette::Text), QColor(Qt::red));
+
+    // Cancelled: nothing changes.
+    settings->fontColorDialog = [](const QFont&, const QColor&) -> std::optional<vb::FontAndColor> {
+        return std::nullopt;
+    };
+    vbtest::MouseClick(page->BTfonttext);
+    EXPECT_EQ(form->Settings.TextFontColor, vb::StoredFromColor(QColor(Qt::red)));
+
+    fixture.ctx.settings = nullptr;
+    settings.reset();
 }
 
 TEST_F(TextPageTest, FindAndReplaceWorkOnTheTextAndFrameTheDialog)

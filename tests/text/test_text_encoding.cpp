@@ -72,10 +72,12 @@ TEST(TextEncoding, CharacterCountTakesLineBreaksAsTwo)
     EXPECT_EQ(TextCharacterCount(kUtf8 + "\n"), 13);
 }
 
-TEST(TextEncoding, CommandLineTextIsUtf8Or1251)
+TEST(TextEncoding, CommandLineTextIsUtf8OrGuessedAsThePageDoes)
 {
     EXPECT_EQ(FileTextForCounting(kWin), kWin);
-    EXPECT_EQ(FileTextForCounting(kDos), kDos);
+    // A DOS text is counted in its Windows letters, as the text page reads it.
+    EXPECT_EQ(FileTextForCounting(kDos + "\r\n" + kDos), kWin + "\r\n" + kWin);
+    EXPECT_EQ(FileTextForCounting("plain ascii"), "plain ascii");
     // UTF-8 becomes 1251; a character without a 1251 form becomes "?", which separates words.
     EXPECT_EQ(FileTextForCounting("\xEF\xBB\xBF" + kUtf8 + " x\xE2\x99\xA5y"), kWin + " x?y");
     EXPECT_EQ(TextForCounting(kUtf8 + "\nz"), kWin + "\r\nz");

@@ -17,19 +17,24 @@ using vbtest::WriteBytes;
 class VerbantaFreq : public ::testing::Test
 {
 protected:
-    // Runs the tool with `args`; returns its exit status and keeps what it said.
+    // Runs the tool with `args`; returns its exit status and keeps what it said (both streams in
+    // `output`, the standard error alone in `errors`).
     int Run(const std::string& args)
     {
         const std::string said = home.File("said.txt");
-        const std::string command = std::string(VB_FREQ_EXE_PATH) + " " + args + " > " + said + " 2>&1";
-        const int status = std::system(command.c_str());
+        const std::string complained = home.File("complained.txt");
+        const std::string command = "{ " + std::string(VB_FREQ_EXE_PATH) + " " + args + " 2>&1 1>&3 | tee " +
+                                    complained + "; } > " + said + " 3>&1";
+        const int status = std::system(("bash -o pipefail -c '" + command + "'").c_str());
         output = ReadBytes(said);
+        errors = ReadBytes(complained);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     std::string File(const std::string& name) const { return home.File(name); }
 
     vbtest::TempHome home;
     std::string output;
+    std::string errors;
 };
 
 TEST_F(VerbantaFreq, BuildsFromUtf8WithThePagesDefaults)
@@ -48,6 +53,29 @@ TEST_F(VerbantaFreq, BuildsFromUtf8WithThePagesDefaults)
               0)
         << output;
     EXPECT_EQ(ReadBytes(File("freq.lqd")), "\xA8\xE6|||(3) \r\ncat|\xEA\xEE\xF8\xEA\xE0||(2) \r\n");
+}
+
+TEST_F(VerbantaFreq, DosTextIsGuessedAsThePageDoesAndAnEmptyResultIsSaid)
+{
+    // "Ёж еж дом" in DOS 866: more е, и, н, о letters there than in the 1251 reading.
+    WriteBytes(File("dos.txt"), "\xF0\xA6 \xA5\xA6 \xA4\xAE\xAC\r\n");
+    ASSERT_EQ(Run(File("dos.txt") + " " + File("dos.lqd") + " --all-words"), 0) << output;
+    EXPECT_EQ(ReadBytes(File("dos.lqd")), "\xA8\xE6|||\r\n\xE4\xEE\xEC|||\r\n\xE5\xE6|||\r\n");
+    EXPECT_EQ(errors, "");
+
+    // Nothing passes the filter: the file is written empty, the exit status stays 0, stderr says so.
+    WriteBytes(File("basic.lqd"), "cat|kot\r\n");
+    ASSERT_EQ(Run(File("dos.txt") + " " + File("none.lqd") + " --basic " + File("basic.lqd")), 0) << output;
+    EXPECT_EQ(ReadBytes(File("none.lqd")), "");
+    EXPECT_NE(errors.find("none.lqd"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("пуст"), std::string::npos) << errors;
+
+    EXPECT_EQ(Run("--version"), 0);
+    EXPECT_EQ(output, "verbanta-freq " VB_VERSION "\n");
+    EXPECT_EQ(Run("--help"), 0);
+    EXPECT_NE(output.find("--all-words"), std::string::npos);
+    EXPECT_NE(output.find("--version"), std::string::npos);
+    EXPECT_EQ(errors, "");
 }
 
 TEST_F(VerbantaFreq, MissingFilesAndBadOptionsFailWithAMessage)

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <filesystem>
 #include <string>
 
 using namespace vb;
@@ -204,6 +206,59 @@ TEST_F(PronounceTest, FailedSourceHandsOnInPriorityOrder)
     Pronounce("cow");
     EXPECT_EQ(log->calls,
               (std::vector<std::string>{"say word dog", "play " + Folder("lib/DIC001/DIC5.wav"), "say word cow"}));
+}
+
+// Folders copied from Windows keep the case of their day: a name is found whatever its letter case.
+TEST_F(PronounceTest, SoundFilesAndLibraryFoldersAreFoundIgnoringLetterCase)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "the file system ignores letter case itself";
+#endif
+    vbtest::WriteBytes(Folder("en/hello.wav"), "RIFF");
+    vbtest::WriteBytes(Folder("en/Привет_мир.WAV"), "RIFF");
+    vbtest::WriteBytes(Folder("en/SOUND.PAK"), BuildPack({"CAT.WAV"}));
+    vbtest::WriteBytes(Folder("lib/base/dic.txt"), "DOG X 7 5\r\n");
+    vbtest::WriteBytes(Folder("lib/dic007/dic5.wav"), "RIFF");
+    values.ED_DirWAVWord = Folder("en");
+    values.ED_LibWAVWord = Folder("lib/base/dic.txt");
+    values.RG_Voice.Set(0);
+    Pronounce("Hello");
+    Pronounce(Utf8ToCp1251("ПРИВЕТ мир"));
+    Pronounce("cat"); // from the pack
+    Pronounce("mouse"); // nowhere
+    values.RG_Voice.Set(1);
+    pronouncer.LoadLibraryIndexes(values);
+    Pronounce("dog");
+    EXPECT_EQ(log->calls,
+              (std::vector<std::string>{"play " + Folder("en/hello.wav"), "play " + Folder("en/Привет_мир.WAV"),
+                                        "play " + Folder("tmp.wav"), "play " + Folder("lib/dic007/dic5.wav")}));
+}
+
+TEST(CaseInsensitiveFiles, ListsAFolderOnceAndAgainOnlyWhenItChanges)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "the file system ignores letter case itself";
+#endif
+    vbtest::TempHome home;
+    const std::string folder = home.File("snd");
+    vbtest::WriteBytes(home.File("snd/Apple.wav"), "x");
+    vbtest::WriteBytes(home.File("snd/APPLE.WAV"), "x");
+    vbtest::WriteBytes(home.File("snd/pear.wav"), "x");
+    // A folder that has been quiet for a while: its listing is trusted until the folder changes.
+    std::filesystem::last_write_time(folder, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    CaseInsensitiveFiles files;
+    EXPECT_EQ(files.Find(folder, "pear.wav"), home.File("snd/pear.wav")); // as written: no listing
+    EXPECT_EQ(files.Listings(), 0u);
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_EQ(files.Find(folder, "apple.wav"), home.File("snd/APPLE.WAV")); // first in byte order
+        EXPECT_EQ(files.Find(folder, "plum.wav"), "");
+    }
+    EXPECT_EQ(files.Listings(), 1u);
+    vbtest::WriteBytes(home.File("snd/PLUM.wav"), "x");
+    EXPECT_EQ(files.Find(folder, "plum.wav"), home.File("snd/PLUM.wav"));
+    EXPECT_EQ(files.Listings(), 2u);
+    EXPECT_EQ(files.Find(home.File("missing"), "a.wav"), "");
+    EXPECT_EQ(files.Find(folder, ""), "");
 }
 
 TEST_F(PronounceTest, SpeechNeedsANameAndAnEngineForItsSide)

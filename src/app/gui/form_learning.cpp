@@ -397,7 +397,9 @@ void TForm_Learning::TimerStartupTimer()
     // "startup" and any other text only bring the window forward. Unsaved edits are offered for saving
     // first, and "отменить" keeps the open dictionary.
     if (IsDictionaryArgument(*request) && AskSaveChanges()) {
-        OpenDictionary(*request);
+        if (!OpenDictionary(*request)) {
+            TellDictionaryNotOpened(*request);
+        }
         PageControlChange();
     }
 }

@@ -313,7 +313,11 @@ public:
     void ShowFromTray();
     // Put away between exercises: hidden, or minimised while there is no tray icon to come back by.
     bool InTray() const { return HiddenToTray || !isVisible(); }
-    void OpenDictionary(const std::string& path);
+    // False when the file could not be copied (missing, a folder, unreadable): the path is kept and the
+    // table stays closed.
+    bool OpenDictionary(const std::string& path);
+    // The notice for a dictionary the pupil asked for that could not be opened.
+    void TellDictionaryNotOpened(const std::string& path);
     // False when the user cancels (the program then keeps running).
     bool AskSaveChanges();
     // The lesson window's settings (learning_settings.cpp).

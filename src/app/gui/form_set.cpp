@@ -148,6 +148,7 @@ TForm_Set::TForm_Set(AppContext& ctx, QWidget* parent)
         }
         return chosen;
     };
+    fontColorDialog = [this](const QFont& font, const QColor& color) { return GetFontAndColor(this, font, color); };
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(3, 3, 3, 3);

@@ -9,6 +9,7 @@
 // read them through Values() (or the controls, which are public under their design names).
 
 #include "app/gui/app_context.h"
+#include "app/gui/font_color_dialog.h"
 #include "engine/settings.h"
 #include "voice/sound_output.h"
 
@@ -96,6 +97,8 @@ public:
     // The font dialog of the three font labels; replaceable so tests never block on it. Returns the chosen
     // font, or nothing when the dialog was cancelled.
     std::function<std::optional<QFont>(const QFont& current)> fontDialog;
+    // The same dialog with the colour as well (the text page's font).
+    std::function<std::optional<FontAndColor>(const QFont& font, const QColor& color)> fontColorDialog;
     // The folder picker of the sound folders: title and start folder in, the chosen folder out (nothing
     // when cancelled). Replaceable like the font dialog.
     std::function<std::optional<QString>(const QString& title, const QString& start)> folderDialog;

@@ -144,7 +144,7 @@ void TForm_Learning::ReloadLessonWords()
     lesson.LoadLessonWords(path, ProgressFilePath(m_ctx.paths.UsersFolder(), PupilName, path));
 }
 
-void TForm_Learning::OpenDictionary(const std::string& path)
+bool TForm_Learning::OpenDictionary(const std::string& path)
 {
     // Posted edits go to the working copy, which is about to be replaced anyway.
     if (!SdfDataSet.Close()) {
@@ -156,7 +156,7 @@ void TForm_Learning::OpenDictionary(const std::string& path)
         // to save (the working copy still holds the previous dictionary).
         ReloadLessonWords();
         SetDictionaryChanged(false);
-        return;
+        return false;
     }
     SdfDataSet.Open();
     SetDictionaryChanged(false);
@@ -165,6 +165,13 @@ void TForm_Learning::OpenDictionary(const std::string& path)
         LoadDictionaryFonts();
     }
     BuildRecentMenu();
+    return true;
+}
+
+void TForm_Learning::TellDictionaryNotOpened(const std::string& path)
+{
+    // Otherwise an empty "[0] слов" is all the pupil would see of it.
+    m_dialog.ShowMessageDialog("Не удаётся открыть словарь:\n" + path, "", kUnderstood, "");
 }
 
 void TForm_Learning::SaveDictionary()
@@ -265,7 +272,9 @@ void TForm_Learning::m_dict_openClick()
     }
     SecondaryHidden();
     if (!file.isEmpty()) {
-        OpenDictionary(file.toStdString());
+        if (!OpenDictionary(file.toStdString())) {
+            TellDictionaryNotOpened(file.toStdString());
+        }
         PageControlChange();
     }
 }
@@ -331,6 +340,8 @@ void TForm_Learning::m_dict_undoClick()
 {
     SaveProgress();
     OpenDictionary(Settings.DictionaryPath);
+    // The reload cleared the lesson pages: the page shown needs its task again.
+    PageControlChange();
 }
 
 void TForm_Learning::dictClick()
@@ -340,8 +351,9 @@ void TForm_Learning::dictClick()
     for (QAction* item : items) {
         if (item->isChecked()) {
             item->setChecked(false);
-            if (AskSaveChanges()) {
-                OpenDictionary(item->data().toString().toStdString());
+            const std::string path = item->data().toString().toStdString();
+            if (AskSaveChanges() && !OpenDictionary(path)) {
+                TellDictionaryNotOpened(path);
             }
             break;
         }

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QTimer>
 
 namespace vb {
 
@@ -56,8 +57,13 @@ void TForm_Learning::LoadLearningSettings()
     }
 
     // The command-line dictionary counts only at start-up, not on later pupil changes.
-    OpenDictionary(
-        ChooseDictionary(Settings.DictionaryPath, m_ctx.args, SettingsLoaded, m_ctx.paths.DefaultDictionary()));
+    const std::string path =
+        ChooseDictionary(Settings.DictionaryPath, m_ctx.args, SettingsLoaded, m_ctx.paths.DefaultDictionary());
+    const bool fromCommandLine = !SettingsLoaded && !m_ctx.args.empty() && path == m_ctx.args.front();
+    if (!OpenDictionary(path) && fromCommandLine) {
+        // Told once the program's windows exist; the message window is made after this one.
+        QTimer::singleShot(0, this, [this, path] { TellDictionaryNotOpened(path); });
+    }
 }
 
 void TForm_Learning::CollectLearningSettings()

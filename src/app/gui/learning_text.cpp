@@ -21,9 +21,9 @@ void TForm_Learning::CreateTextPage()
     hooks.dialogHidden = [this] { SecondaryHidden(); };
     hooks.updateStatusBar = [this] { UpdateStatusBar(); };
     hooks.notice = [this](const std::string& text) { m_dialog.ShowMessageDialog(text, "", "понятно", ""); };
-    hooks.fontDialog = [this](const QFont& current) -> std::optional<QFont> {
-        if (m_ctx.settings && m_ctx.settings->fontDialog) {
-            return m_ctx.settings->fontDialog(current);
+    hooks.fontDialog = [this](const QFont& font, const QColor& color) -> std::optional<FontAndColor> {
+        if (m_ctx.settings && m_ctx.settings->fontColorDialog) {
+            return m_ctx.settings->fontColorDialog(font, color);
         }
         return std::nullopt;
     };

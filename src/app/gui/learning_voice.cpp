@@ -45,7 +45,8 @@ std::string TextOf(const QLabel* label)
     return Utf8ToCp1251(label->text().toStdString());
 }
 
-// A left click on a watched widget runs its handler; the widget's other events go on as before.
+// A left click on a watched widget runs its handler; the widget's other events go on as before. The
+// release is taken, so that a label does not pass it on to a watched box around it: one click, one call.
 class ClickWatcher : public QObject
 {
 public:
@@ -59,6 +60,7 @@ protected:
         if (event->type() == QEvent::MouseButtonRelease &&
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             m_clicked(watched);
+            return true;
         }
         return false;
     }

@@ -391,19 +391,24 @@ void TextPage::BTnewtextClick()
 void TextPage::BTfonttextClick()
 {
     m_hooks.dialogShown();
-    const std::optional<QFont> chosen = m_hooks.fontDialog ? m_hooks.fontDialog(Memo->font()) : std::nullopt;
+    const std::optional<FontAndColor> chosen =
+        m_hooks.fontDialog ? m_hooks.fontDialog(Memo->font(), ColorFromStored(m_settings.TextFontColor)) : std::nullopt;
     m_hooks.dialogHidden();
     if (!chosen) {
         return;
     }
-    m_settings.TextFontName = chosen->family().toStdString();
-    if (chosen->pointSize() > 0) {
-        m_settings.TextFontSize = chosen->pointSize();
+    const QFont& font = chosen->font;
+    m_settings.TextFontName = font.family().toStdString();
+    if (font.pointSize() > 0) {
+        m_settings.TextFontSize = font.pointSize();
     }
-    m_settings.TextFontBold = chosen->bold();
-    m_settings.TextFontItalic = chosen->italic();
-    m_settings.TextFontUnderline = chosen->underline();
-    m_settings.TextFontStrikeout = chosen->strikeOut();
+    m_settings.TextFontBold = font.bold();
+    m_settings.TextFontItalic = font.italic();
+    m_settings.TextFontUnderline = font.underline();
+    m_settings.TextFontStrikeout = font.strikeOut();
+    if (chosen->color.isValid()) {
+        m_settings.TextFontColor = StoredFromColor(chosen->color);
+    }
     ApplyStoredFont();
 }
 

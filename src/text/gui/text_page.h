@@ -6,6 +6,7 @@
 // option panel (shown below the pages) and answers the hooks.
 
 #include "app/gui/file_dialogs.h"
+#include "app/gui/font_color_dialog.h"
 #include "text/text_encoding.h"
 
 #include <QFont>
@@ -40,8 +41,8 @@ struct TextPageHooks
     std::function<void()> updateStatusBar;
     // A notice with the one button "понятно".
     std::function<void(const std::string& text)> notice;
-    // The settings window's font dialog; nothing when cancelled.
-    std::function<std::optional<QFont>(const QFont& current)> fontDialog;
+    // The settings window's font dialog with the colour; nothing when cancelled.
+    std::function<std::optional<FontAndColor>(const QFont& font, const QColor& color)> fontDialog;
     std::function<void()> saveLearningSettings;
     // The unsaved-dictionary question; false when the user cancels.
     std::function<bool()> askSaveChanges;

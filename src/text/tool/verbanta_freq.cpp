@@ -2,6 +2,7 @@
 // verbanta-freq: the text page's frequency dictionary builder on the command line.
 //   verbanta-freq TEXT OUT.lqd [--basic DICT.lqd] [--only-basic | --all-words] [--show-stat]
 //                 [--sort alpha|freq] [--min N]
+//   verbanta-freq --help | --version
 
 #include "common/files.h"
 #include "text/frequency.h"
@@ -10,6 +11,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -18,13 +20,16 @@ namespace {
 constexpr const char* kUsage =
     "Использование: verbanta-freq ТЕКСТ СЛОВАРЬ.lqd [--basic БАЗОВЫЙ.lqd] [--only-basic | --all-words]\n"
     "                             [--show-stat] [--sort alpha|freq] [--min N]\n"
-    "Строит частотный словарь из текста (Windows-1251 или UTF-8) и записывает его в Windows-1251.\n"
+    "               verbanta-freq --help | --version\n"
+    "Строит частотный словарь из текста (UTF-8, Windows-1251 или DOS 866) и записывает его в Windows-1251.\n"
     "  --basic БАЗОВЫЙ.lqd  базовый словарь: перевод, транскрипция и тезаурус берутся из него\n"
     "  --only-basic         только базовые слова (по умолчанию, действует при заданном базовом словаре)\n"
     "  --all-words          все слова текста, также отсутствующие в базовом словаре\n"
     "  --show-stat          частота слова в начале тезауруса: \"(12) ...\"\n"
     "  --sort alpha|freq    сортировать по алфавиту (по умолчанию) или по частоте\n"
-    "  --min N              записывать слова с частотой от N (1..1000000, по умолчанию 1)\n";
+    "  --min N              записывать слова с частотой от N (1..1000000, по умолчанию 1)\n"
+    "  --help               эта справка\n"
+    "  --version            версия программы\n";
 
 int Fail(const std::string& message, int code)
 {
@@ -52,6 +57,9 @@ int main(int argc, char** argv)
         const auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::fputs("verbanta-freq " VB_VERSION "\n", stdout);
             return 0;
         } else if (arg == "--basic") {
             const char* v = value();
@@ -115,8 +123,17 @@ int main(int argc, char** argv)
     content.clear();
     content.shrink_to_fit();
     switch (vb::BuildFrequencyDictionary(text, outPath, options)) {
-    case vb::FrequencyBuildResult::Written:
+    case vb::FrequencyBuildResult::Written: {
+        // A dictionary without entries is still a result, but rarely the one meant.
+        std::error_code ec;
+        if (std::filesystem::file_size(outPath, ec) == 0 && !ec) {
+            std::fprintf(stderr,
+                         "verbanta-freq: ни одно слово текста не прошло отбор (--only-basic, --min), словарь %s "
+                         "пуст\n",
+                         outPath.c_str());
+        }
         return 0;
+    }
     case vb::FrequencyBuildResult::NoWords:
         return Fail("в тексте нет ни одного слова, словарь не записан", 1);
     case vb::FrequencyBuildResult::WriteFailed:

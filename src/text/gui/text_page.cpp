@@ -465,6 +465,7 @@ void TextPage::BuildDictionary(const std::string& path)
     options.ShowStat = m_settings.CB_showstat;
     options.SortText = m_settings.RGsorttext.Value();
     options.MinCount = m_settings.SEfrequency.Value();
+    options.TopCount = m_settings.SEtopwords.Value();
     const std::string text = Text();
 
     // The work runs on its own thread; this one keeps the window alive and moves the progress bar,
@@ -538,6 +539,17 @@ TextOptionsPanel::TextOptionsPanel(LearningSettings& settings, QWidget* parent) 
     SEfrequency->setMinimumWidth(90);
     minimum->addWidget(LB_frequency);
     minimum->addWidget(SEfrequency);
+    minimum->addSpacing(16);
+    LB_topwords = new QLabel(QStringLiteral("самых частых слов"), this);
+    LB_topwords->setObjectName(QStringLiteral("LB_topwords"));
+    SEtopwords = new SpinEdit(this);
+    SEtopwords->setObjectName(QStringLiteral("SEtopwords"));
+    SEtopwords->setRange(m_settings.SEtopwords.Min(), m_settings.SEtopwords.Max());
+    // 0 takes every word.
+    SEtopwords->setSpecialValueText(QStringLiteral("все"));
+    SEtopwords->setMinimumWidth(90);
+    minimum->addWidget(LB_topwords);
+    minimum->addWidget(SEtopwords);
     minimum->addStretch(1);
     grid->addLayout(minimum, 1, 1);
     grid->setColumnStretch(1, 1);
@@ -547,6 +559,7 @@ TextOptionsPanel::TextOptionsPanel(LearningSettings& settings, QWidget* parent) 
     connect(RGsorttextFrequency, &QRadioButton::toggled, this,
             [this](bool on) { m_settings.RGsorttext.Set(on ? 1 : 0); });
     connect(SEfrequency, &QSpinBox::valueChanged, this, [this](int v) { m_settings.SEfrequency.Set(v); });
+    connect(SEtopwords, &QSpinBox::valueChanged, this, [this](int v) { m_settings.SEtopwords.Set(v); });
     ShowSettings();
 }
 
@@ -556,6 +569,7 @@ void TextOptionsPanel::ShowSettings()
     CB_showstat->setChecked(m_settings.CB_showstat);
     (m_settings.RGsorttext.Value() == 1 ? RGsorttextFrequency : RGsorttextAlpha)->setChecked(true);
     SEfrequency->setValue(m_settings.SEfrequency.Value());
+    SEtopwords->setValue(m_settings.SEtopwords.Value());
 }
 
 } // namespace vb

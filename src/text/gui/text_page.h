@@ -144,6 +144,8 @@ public:
     QRadioButton* RGsorttextFrequency = nullptr;
     QLabel* LB_frequency = nullptr;
     SpinEdit* SEfrequency = nullptr;
+    QLabel* LB_topwords = nullptr;
+    SpinEdit* SEtopwords = nullptr;
 
 private:
     LearningSettings& m_settings;

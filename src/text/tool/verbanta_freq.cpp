@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // verbanta-freq: the text page's frequency dictionary builder on the command line.
 //   verbanta-freq TEXT OUT.lqd [--basic DICT.lqd] [--only-basic | --all-words] [--show-stat]
-//                 [--sort alpha|freq] [--min N]
+//                 [--sort alpha|freq] [--min N] [--top N]
 
 #include "common/files.h"
 #include "text/frequency.h"
@@ -17,14 +17,15 @@ namespace {
 
 constexpr const char* kUsage =
     "Использование: verbanta-freq ТЕКСТ СЛОВАРЬ.lqd [--basic БАЗОВЫЙ.lqd] [--only-basic | --all-words]\n"
-    "                             [--show-stat] [--sort alpha|freq] [--min N]\n"
+    "                             [--show-stat] [--sort alpha|freq] [--min N] [--top N]\n"
     "Строит частотный словарь из текста (Windows-1251 или UTF-8) и записывает его в Windows-1251.\n"
     "  --basic БАЗОВЫЙ.lqd  базовый словарь: перевод, транскрипция и тезаурус берутся из него\n"
     "  --only-basic         только базовые слова (по умолчанию, действует при заданном базовом словаре)\n"
     "  --all-words          все слова текста, также отсутствующие в базовом словаре\n"
     "  --show-stat          частота слова в начале тезауруса: \"(12) ...\"\n"
     "  --sort alpha|freq    сортировать по алфавиту (по умолчанию) или по частоте\n"
-    "  --min N              записывать слова с частотой от N (1..1000000, по умолчанию 1)\n";
+    "  --min N              записывать слова с частотой от N (1..1000000, по умолчанию 1)\n"
+    "  --top N              только N самых частых слов (1..1000000, по умолчанию все)\n";
 
 int Fail(const std::string& message, int code)
 {
@@ -83,6 +84,15 @@ int main(int argc, char** argv)
                 return Usage("после --min нужно число от 1 до 1000000");
             }
             options.MinCount = n;
+        } else if (arg == "--top") {
+            const char* v = value();
+            long long n = 0;
+            const std::string_view text = v ? v : "";
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+            if (!v || ec != std::errc() || end != text.data() + text.size() || n < 1 || n > 1000000) {
+                return Usage("после --top нужно число от 1 до 1000000");
+            }
+            options.TopCount = n;
         } else if (arg.starts_with("--")) {
             return Usage("неизвестный параметр " + std::string(arg));
         } else if (positional == 0) {

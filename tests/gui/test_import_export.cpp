@@ -13,6 +13,7 @@
 #include "support/temp_home.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QTabWidget>

@@ -539,16 +539,14 @@ TextOptionsPanel::TextOptionsPanel(LearningSettings& settings, QWidget* parent) 
     SEfrequency->setMinimumWidth(90);
     minimum->addWidget(LB_frequency);
     minimum->addWidget(SEfrequency);
-    minimum->addSpacing(16);
-    LB_topwords = new QLabel(QStringLiteral("самых частых слов"), this);
-    LB_topwords->setObjectName(QStringLiteral("LB_topwords"));
+    minimum->addSpacing(8);
+    // Self-describing, as the strip has no room for another label: "300 самых частых" or "все слова".
     SEtopwords = new SpinEdit(this);
     SEtopwords->setObjectName(QStringLiteral("SEtopwords"));
     SEtopwords->setRange(m_settings.SEtopwords.Min(), m_settings.SEtopwords.Max());
-    // 0 takes every word.
-    SEtopwords->setSpecialValueText(QStringLiteral("все"));
-    SEtopwords->setMinimumWidth(90);
-    minimum->addWidget(LB_topwords);
+    SEtopwords->setSuffix(QStringLiteral(" самых частых"));
+    SEtopwords->setSpecialValueText(QStringLiteral("все слова"));
+    SEtopwords->setToolTip(QStringLiteral("Только столько самых частых слов текста"));
     minimum->addWidget(SEtopwords);
     minimum->addStretch(1);
     grid->addLayout(minimum, 1, 1);

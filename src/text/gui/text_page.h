@@ -144,7 +144,6 @@ public:
     QRadioButton* RGsorttextFrequency = nullptr;
     QLabel* LB_frequency = nullptr;
     SpinEdit* SEfrequency = nullptr;
-    QLabel* LB_topwords = nullptr;
     SpinEdit* SEtopwords = nullptr;
 
 private:

@@ -547,6 +547,8 @@ TextOptionsPanel::TextOptionsPanel(LearningSettings& settings, QWidget* parent) 
     SEtopwords->setSuffix(QStringLiteral(" самых частых"));
     SEtopwords->setSpecialValueText(QStringLiteral("все слова"));
     SEtopwords->setToolTip(QStringLiteral("Только столько самых частых слов текста"));
+    // Sized for everyday counts, not for the largest one, so the strip fits the window's width.
+    SEtopwords->setMaximumWidth(125);
     minimum->addWidget(SEtopwords);
     minimum->addStretch(1);
     grid->addLayout(minimum, 1, 1);

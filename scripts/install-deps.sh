@@ -13,6 +13,8 @@ packages=(
     speech-dispatcher speech-dispatcher-espeak-ng
     libgtest-dev libgmock-dev libbenchmark-dev
     libx11-dev
+    zlib1g-dev libexpat1-dev
+    dict-freedict-deu-rus kdeedu-kvtml-data python3
     xvfb xauth x11-xkb-utils
     openbox trayer dbus-daemon
     clang-format

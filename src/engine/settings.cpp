@@ -52,7 +52,7 @@ constexpr std::array<SettingValue<L>, 14> kGroupB{{
     {"ColorEnter_Error", &L::ColorEnter_Error},
 }};
 
-constexpr std::array<SettingValue<L>, 14> kGroupC{{
+constexpr std::array<SettingValue<L>, 15> kGroupC{{
     {"TextOnlyBasic", &L::CB_onlybasic},
     {"TextShowStat", &L::CB_showstat},
     {"TextSortText", &L::RGsorttext},
@@ -67,9 +67,11 @@ constexpr std::array<SettingValue<L>, 14> kGroupC{{
     {"TextFontFSStrikeout", &L::TextFontStrikeout},
     {"TextBasicDictionary", &L::BasicDictionaryPath},
     {"TextLastPath", &L::TextFolder},
+    // Newer than the rest: last, so that its absence ends the group after everything else.
+    {"TextTopWords", &L::SEtopwords},
 }};
 
-constexpr std::array<SettingValue<L>, 14> kGroupCSave{{
+constexpr std::array<SettingValue<L>, 15> kGroupCSave{{
     {"TextOnlyBasic", &L::CB_onlybasic},
     {"TextShowStat", &L::CB_showstat},
     {"TextSortText", &L::RGsorttext},
@@ -84,6 +86,7 @@ constexpr std::array<SettingValue<L>, 14> kGroupCSave{{
     {"TextFontFSItalic", &L::TextFontItalic},
     {"TextFontFSUnderline", &L::TextFontUnderline},
     {"TextFontFSStrikeout", &L::TextFontStrikeout},
+    {"TextTopWords", &L::SEtopwords},
 }};
 
 constexpr std::array<SettingValue<W>, 55> kSettingsWindow{{

@@ -90,6 +90,7 @@ struct LearningSettings
     bool CB_showstat = false; // "TextShowStat"
     BoundedInt RGsorttext{0, 1, 0}; // "TextSortText": 0 "алфавиту", 1 "частоте"
     BoundedInt SEfrequency{1, 1000000, 1}; // "TextStartFrequency"
+    BoundedInt SEtopwords{0, 1000000, 0}; // "TextTopWords": only the N most frequent words; 0 every word
     std::string TextFontName = "Courier New"; // an empty stored name leaves the font as it is
     int TextFontColor = colors::kBlack;
     int TextFontCharset = 204;

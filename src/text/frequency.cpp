@@ -642,13 +642,36 @@ std::string FrequencyDictionaryText(const FrequencyList& list, const FrequencyOp
     const bool onlyBasic = options.OnlyBasic && list.basicHadEntries;
     std::string out;
     const std::size_t n = list.entries.size();
+    const auto passes = [&](const TFrequencyEntry& e) {
+        return e.Count >= options.MinCount &&
+               !(onlyBasic && e.Translation.empty() && e.Transcription.empty() && e.Thesaurus.empty());
+    };
+    // "The N most frequent words": chosen among the words that pass, written in the list's order.
+    std::vector<bool> top;
+    if (options.TopCount > 0) {
+        std::vector<std::size_t> candidates;
+        for (std::size_t j = 0; j < n; ++j) {
+            if (passes(list.entries[j])) {
+                candidates.push_back(j);
+            }
+        }
+        const auto keep = static_cast<std::size_t>(
+            std::min<std::int64_t>(options.TopCount, static_cast<std::int64_t>(candidates.size())));
+        std::partial_sort(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(keep), candidates.end(),
+                          [&](std::size_t a, std::size_t b) {
+                              const std::int64_t ca = list.entries[a].Count;
+                              const std::int64_t cb = list.entries[b].Count;
+                              return ca != cb ? ca > cb : a < b;
+                          });
+        top.assign(n, false);
+        for (std::size_t k = 0; k < keep; ++k) {
+            top[candidates[k]] = true;
+        }
+    }
     for (std::size_t j = 0; j < n; ++j) {
         const TFrequencyEntry& e = list.entries[j];
         report(92 + static_cast<int>(8 * (j + 1) / n));
-        if (e.Count < options.MinCount) {
-            continue;
-        }
-        if (onlyBasic && e.Translation.empty() && e.Transcription.empty() && e.Thesaurus.empty()) {
+        if (!passes(e) || (!top.empty() && !top[j])) {
             continue;
         }
         out += e.Word;

@@ -37,6 +37,7 @@ struct FrequencyOptions
     bool ShowStat = false; // "отображать частоту в словаре"
     int SortText = 0; // 0 "алфавиту", 1 "частоте"
     std::int64_t MinCount = 1; // "с частотой слов от"
+    std::int64_t TopCount = 0; // "только N самых частых слов"; 0: every word
 };
 
 // Called with the progress, 0 to 100, only when it changes. May be called from the builder's threads
@@ -69,8 +70,9 @@ struct FrequencyList
 FrequencyList CountFrequencies(std::string_view text, const std::vector<TFrequencyEntry>& basic,
                                const FrequencyOptions& options, const FrequencyProgress& progress = {});
 
-// The dictionary file's bytes: the entries that pass the minimum count and "только базовые слова",
-// one "word|translation|transcription|thesaurus" line each with CR LF.
+// The dictionary file's bytes: the entries that pass the minimum count and "только базовые слова" (of them
+// only the TopCount most frequent, ties going to the earlier entry, in the list's order), one
+// "word|translation|transcription|thesaurus" line each with CR LF.
 std::string FrequencyDictionaryText(const FrequencyList& list, const FrequencyOptions& options,
                                     const FrequencyProgress& progress = {});
 

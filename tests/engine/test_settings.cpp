@@ -136,7 +136,7 @@ TEST(SettingsTables, EveryValueOnceAndGroupCSavedCompletely)
     std::set<std::string> learning = Names(LearningGroupA());
     learning.merge(Names(LearningGroupB()));
     learning.merge(Names(LearningGroupC()));
-    EXPECT_EQ(learning.size(), 19u + 14u + 14u);
+    EXPECT_EQ(learning.size(), 19u + 14u + 15u);
     for (const auto& v : SettingsWindowTable()) {
         EXPECT_EQ(std::string(v.name).rfind("Set", 0), 0u) << v.name;
     }
@@ -174,7 +174,7 @@ TEST(SettingsRoundTrip, EveryValueOfTheThreeWindowsComesBack)
 
     EXPECT_EQ(lr.groupA, 19);
     EXPECT_EQ(lr.groupB, 14);
-    EXPECT_EQ(lr.groupC, 14);
+    EXPECT_EQ(lr.groupC, 15);
     EXPECT_EQ(sr.valuesRead, 55);
     EXPECT_EQ(cr.groupD + cr.groupE, 6);
     EXPECT_EQ(FirstDifference(LearningGroupA(), learning, learning2), "");
@@ -355,53 +355,19 @@ TEST(SettingsSave, LessonValuesInTheirOrderInOneBatchCreatingTheKeys)
 {
     RecordingRegistry rec;
     EXPECT_TRUE(SaveLearningSettings(rec, "Пётр", kPupil, LearningSettings{}, "x.lqd;"));
-    std::vector<std::string> expected = {"Application",
-                                         "LearningTop",
-                                         "LearningLeft",
-                                         "LearningHeight",
-                                         "LearningWidth",
-                                         "LearningTab",
-                                         "LearningMozWidth",
-                                         "LearningEnterAuto",
-                                         "LearningEnterCase",
-                                         "LearningEnterFirst",
-                                         "LearningEnterLen",
-                                         "LearningEnterLetter",
-                                         "LearningEnterRusLat",
-                                         "LearningEnterSpeed",
-                                         "LearningEnterWord",
-                                         "LearningVisualWord",
-                                         "LearningDictantWord",
-                                         "LearningDictionary",
-                                         "ColorWord",
-                                         "ColorVar01",
-                                         "ColorVar02",
-                                         "ColorVar03",
-                                         "ColorVar04",
-                                         "ColorVar05",
-                                         "ColorVar06",
-                                         "ColorVar07",
-                                         "ColorLastWord",
-                                         "ColorLastWordTransl",
-                                         "ColorLastTesaurus",
-                                         "ColorLBox_Eng",
-                                         "ColorLBox_Rus",
-                                         "ColorEnter_Error",
-                                         "TextOnlyBasic",
-                                         "TextShowStat",
-                                         "TextSortText",
-                                         "TextBasicDictionary",
-                                         "TextLastPath",
-                                         "TextStartFrequency",
-                                         "TextFontName",
-                                         "TextFontColor",
-                                         "TextFontCharset",
-                                         "TextFontSize",
-                                         "TextFontFSBold",
-                                         "TextFontFSItalic",
-                                         "TextFontFSUnderline",
-                                         "TextFontFSStrikeout",
-                                         ""};
+    std::vector<std::string> expected = {
+        "Application",         "LearningTop",         "LearningLeft",      "LearningHeight",
+        "LearningWidth",       "LearningTab",         "LearningMozWidth",  "LearningEnterAuto",
+        "LearningEnterCase",   "LearningEnterFirst",  "LearningEnterLen",  "LearningEnterLetter",
+        "LearningEnterRusLat", "LearningEnterSpeed",  "LearningEnterWord", "LearningVisualWord",
+        "LearningDictantWord", "LearningDictionary",  "ColorWord",         "ColorVar01",
+        "ColorVar02",          "ColorVar03",          "ColorVar04",        "ColorVar05",
+        "ColorVar06",          "ColorVar07",          "ColorLastWord",     "ColorLastWordTransl",
+        "ColorLastTesaurus",   "ColorLBox_Eng",       "ColorLBox_Rus",     "ColorEnter_Error",
+        "TextOnlyBasic",       "TextShowStat",        "TextSortText",      "TextBasicDictionary",
+        "TextLastPath",        "TextStartFrequency",  "TextFontName",      "TextFontColor",
+        "TextFontCharset",     "TextFontSize",        "TextFontFSBold",    "TextFontFSItalic",
+        "TextFontFSUnderline", "TextFontFSStrikeout", "TextTopWords",      ""};
     EXPECT_EQ(rec.writes, expected);
     EXPECT_EQ(rec.writesOutsideBatch, 0);
     EXPECT_EQ(rec.batchesEnded, 1);

@@ -89,7 +89,8 @@ TEST(LearningWindow, MainMenuCaptionsSeparatorsAndStates)
     EXPECT_EQ(MenuOutline(form.m_lesson_method), (Outline{"Вариант", "Мозаика", "Написание"}));
     EXPECT_EQ(MenuOutline(form.m_dict),
               (Outline{"Открыть существующий", "Открыть словарь из списка>", "-", "Создать новый", "Сохранить как ...",
-                       "-", "Сохранить шрифты для словаря", "-", "Сохранить изменения", "Отменить изменения"}));
+                       "-", "Импорт…", "Экспорт…", "-", "Сохранить шрифты для словаря", "-", "Сохранить изменения",
+                       "Отменить изменения"}));
     EXPECT_EQ(MenuOutline(form.m_set), (Outline{"Общие", "Обучение", "Карточка", "Озвучивание"}));
     EXPECT_EQ(MenuOutline(form.m_help), (Outline{"Как заучивать слова", "О программе"}));
 

@@ -165,6 +165,25 @@ TEST_F(FrequencyFiles, BasicDictionaryEnrichesAndFilters)
     EXPECT_EQ(Build(text, o), "noun|second|[x]|sorted first\r\nverb|||\r\n");
 }
 
+TEST(FrequencyTop, TheMostFrequentWordsInTheChosenOrder)
+{
+    // c 4, a 3, d 3, b 2, e 1: the top three are c, a and d (a before d at equal count, as in the list).
+    const std::string text = "c a d b c a d e b c a d c";
+    FrequencyOptions o = AllWords();
+    o.TopCount = 3;
+    EXPECT_EQ(Build(text, o), "a|||\r\nc|||\r\nd|||\r\n");
+    o.SortText = 1;
+    o.ShowStat = true;
+    EXPECT_EQ(Build(text, o), "c|||(4) \r\na|||(3) \r\nd|||(3) \r\n");
+    // Chosen among the words that pass the minimum count; more than there are writes them all.
+    o.MinCount = 4;
+    EXPECT_EQ(Build(text, o), "c|||(4) \r\n");
+    o.MinCount = 1;
+    o.TopCount = 100;
+    o.ShowStat = false;
+    EXPECT_EQ(Build(text, o), "c|||\r\na|||\r\nd|||\r\nb|||\r\ne|||\r\n");
+}
+
 TEST_F(FrequencyFiles, OnlyBasicWithoutABasicDictionaryWritesEveryWord)
 {
     FrequencyOptions o;

@@ -53,6 +53,10 @@ TEST_F(VerbantaFreq, BuildsFromUtf8WithThePagesDefaults)
               0)
         << output;
     EXPECT_EQ(ReadBytes(File("freq.lqd")), "\xA8\xE6|||(3) \r\ncat|\xEA\xEE\xF8\xEA\xE0||(2) \r\n");
+
+    ASSERT_EQ(Run(File("t.txt") + " " + File("top.lqd") + " --all-words --sort freq --top 2"), 0) << output;
+    EXPECT_EQ(ReadBytes(File("top.lqd")), "\xA8\xE6|||\r\ncat|||\r\n");
+    EXPECT_EQ(Run(File("t.txt") + " " + File("top.lqd") + " --top 0"), 2);
 }
 
 TEST_F(VerbantaFreq, DosTextIsGuessedAsThePageDoesAndAnEmptyResultIsSaid)

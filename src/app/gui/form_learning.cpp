@@ -243,6 +243,9 @@ void TForm_Learning::CreateMainMenu()
     addItem(m_dict, m_dict_saveas, "m_dict_saveas", QStringLiteral("Сохранить как ..."),
             &TForm_Learning::m_dict_saveasClick);
     m_dict->addSeparator();
+    addItem(m_dict, m_dict_import, "m_dict_import", QStringLiteral("Импорт…"), &TForm_Learning::m_dict_importClick);
+    addItem(m_dict, m_dict_export, "m_dict_export", QStringLiteral("Экспорт…"), &TForm_Learning::m_dict_exportClick);
+    m_dict->addSeparator();
     addItem(m_dict, m_dict_savefonts, "m_dict_savefonts", QStringLiteral("Сохранить шрифты для словаря"),
             &TForm_Learning::BTfontClick);
     m_dict->addSeparator();

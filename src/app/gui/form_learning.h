@@ -429,6 +429,8 @@ public:
     QMenu* m_dict_open_list = nullptr;
     QAction* m_dict_create = nullptr;
     QAction* m_dict_saveas = nullptr;
+    QAction* m_dict_import = nullptr;
+    QAction* m_dict_export = nullptr;
     QAction* m_dict_savefonts = nullptr;
     QAction* m_dict_save = nullptr;
     QAction* m_dict_undo = nullptr;
@@ -476,6 +478,8 @@ public slots:
     void m_dict_openClick();
     void m_dict_createClick();
     void m_dict_saveasClick();
+    void m_dict_importClick();
+    void m_dict_exportClick();
     void m_dict_saveClick();
     void m_dict_undoClick();
     void BTfontClick();

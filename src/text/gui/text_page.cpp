@@ -471,6 +471,7 @@ void TextPage::BuildDictionary(const std::string& path)
     options.ShowStat = m_settings.CB_showstat;
     options.SortText = m_settings.RGsorttext.Value();
     options.MinCount = m_settings.SEfrequency.Value();
+    options.TopCount = m_settings.SEtopwords.Value();
     const std::string text = Text();
 
     // The work runs on its own thread; this one keeps the window alive and moves the progress bar,
@@ -544,6 +545,17 @@ TextOptionsPanel::TextOptionsPanel(LearningSettings& settings, QWidget* parent) 
     SEfrequency->setMinimumWidth(90);
     minimum->addWidget(LB_frequency);
     minimum->addWidget(SEfrequency);
+    minimum->addSpacing(8);
+    // Self-describing, as the strip has no room for another label: "300 самых частых" or "все слова".
+    SEtopwords = new SpinEdit(this);
+    SEtopwords->setObjectName(QStringLiteral("SEtopwords"));
+    SEtopwords->setRange(m_settings.SEtopwords.Min(), m_settings.SEtopwords.Max());
+    SEtopwords->setSuffix(QStringLiteral(" самых частых"));
+    SEtopwords->setSpecialValueText(QStringLiteral("все слова"));
+    SEtopwords->setToolTip(QStringLiteral("Только столько самых частых слов текста"));
+    // Sized for everyday counts, not for the largest one, so the strip fits the window's width.
+    SEtopwords->setMaximumWidth(125);
+    minimum->addWidget(SEtopwords);
     minimum->addStretch(1);
     grid->addLayout(minimum, 1, 1);
     grid->setColumnStretch(1, 1);
@@ -553,6 +565,7 @@ TextOptionsPanel::TextOptionsPanel(LearningSettings& settings, QWidget* parent) 
     connect(RGsorttextFrequency, &QRadioButton::toggled, this,
             [this](bool on) { m_settings.RGsorttext.Set(on ? 1 : 0); });
     connect(SEfrequency, &QSpinBox::valueChanged, this, [this](int v) { m_settings.SEfrequency.Set(v); });
+    connect(SEtopwords, &QSpinBox::valueChanged, this, [this](int v) { m_settings.SEtopwords.Set(v); });
     ShowSettings();
 }
 
@@ -562,6 +575,7 @@ void TextOptionsPanel::ShowSettings()
     CB_showstat->setChecked(m_settings.CB_showstat);
     (m_settings.RGsorttext.Value() == 1 ? RGsorttextFrequency : RGsorttextAlpha)->setChecked(true);
     SEfrequency->setValue(m_settings.SEfrequency.Value());
+    SEtopwords->setValue(m_settings.SEtopwords.Value());
 }
 
 } // namespace vb

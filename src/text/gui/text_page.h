@@ -145,6 +145,7 @@ public:
     QRadioButton* RGsorttextFrequency = nullptr;
     QLabel* LB_frequency = nullptr;
     SpinEdit* SEfrequency = nullptr;
+    SpinEdit* SEtopwords = nullptr;
 
 private:
     LearningSettings& m_settings;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // verbanta-freq: the text page's frequency dictionary builder on the command line.
 //   verbanta-freq TEXT OUT.lqd [--basic DICT.lqd] [--only-basic | --all-words] [--show-stat]
-//                 [--sort alpha|freq] [--min N]
+//                 [--sort alpha|freq] [--min N] [--top N]
 //   verbanta-freq --help | --version
 
 #include "common/files.h"
@@ -19,7 +19,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Использование: verbanta-freq ТЕКСТ СЛОВАРЬ.lqd [--basic БАЗОВЫЙ.lqd] [--only-basic | --all-words]\n"
-    "                             [--show-stat] [--sort alpha|freq] [--min N]\n"
+    "                             [--show-stat] [--sort alpha|freq] [--min N] [--top N]\n"
     "               verbanta-freq --help | --version\n"
     "Строит частотный словарь из текста (UTF-8, Windows-1251 или DOS 866) и записывает его в Windows-1251.\n"
     "  --basic БАЗОВЫЙ.lqd  базовый словарь: перевод, транскрипция и тезаурус берутся из него\n"
@@ -28,6 +28,7 @@ constexpr const char* kUsage =
     "  --show-stat          частота слова в начале тезауруса: \"(12) ...\"\n"
     "  --sort alpha|freq    сортировать по алфавиту (по умолчанию) или по частоте\n"
     "  --min N              записывать слова с частотой от N (1..1000000, по умолчанию 1)\n"
+    "  --top N              только N самых частых слов (1..1000000, по умолчанию все)\n"
     "  --help               эта справка\n"
     "  --version            версия программы\n";
 
@@ -91,6 +92,15 @@ int main(int argc, char** argv)
                 return Usage("после --min нужно число от 1 до 1000000");
             }
             options.MinCount = n;
+        } else if (arg == "--top") {
+            const char* v = value();
+            long long n = 0;
+            const std::string_view text = v ? v : "";
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+            if (!v || ec != std::errc() || end != text.data() + text.size() || n < 1 || n > 1000000) {
+                return Usage("после --top нужно число от 1 до 1000000");
+            }
+            options.TopCount = n;
         } else if (arg.starts_with("--")) {
             return Usage("неизвестный параметр " + std::string(arg));
         } else if (positional == 0) {

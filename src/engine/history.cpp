@@ -155,7 +155,7 @@ bool ParseDateTime(std::string_view s, std::int64_t& seconds)
     int h = 0, mi = 0, se = 0;
     if (!Digits(s.substr(11, 2)) || !Digits(s.substr(14, 2)) || !Digits(s.substr(17, 2)) ||
         !ParseInt(s.substr(11, 2), h, 0, 23) || !ParseInt(s.substr(14, 2), mi, 0, 59) ||
-        !ParseInt(s.substr(17, 2), se, 0, 60)) {
+        !ParseInt(s.substr(17, 2), se, 0, 59)) {
         return false;
     }
     seconds = day * 86400 + h * 3600 + mi * 60 + se;

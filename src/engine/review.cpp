@@ -165,7 +165,8 @@ std::int64_t ReviewSchedule::DueDay(int method, std::int32_t wordIndex, double r
 bool ReviewSchedule::IsDue(int method, std::int32_t wordIndex, std::int64_t today, double retention) const
 {
     const WordMemory* m = Memory(method, wordIndex);
-    return m && m->Known && m->LastDay < today && DueDay(method, wordIndex, retention) <= today;
+    // Only a word whose last answer left it learned is reviewed; one still being learned is in the working set.
+    return m && m->Known && m->Learned && m->LastDay < today && DueDay(method, wordIndex, retention) <= today;
 }
 
 std::int32_t ReviewSchedule::DueCount(int method, std::int64_t today, double retention) const

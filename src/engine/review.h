@@ -49,7 +49,7 @@ public:
     const WordMemory* Memory(int method, std::int32_t wordIndex) const;
     // The day the next review is due, or -1 for a word never reviewed.
     std::int64_t DueDay(int method, std::int32_t wordIndex, double retention) const;
-    // Due today: reviewed before today and its next review is today or earlier.
+    // Due today: learned by its last answer, answered before today, and its next review today or earlier.
     bool IsDue(int method, std::int32_t wordIndex, std::int64_t today, double retention) const;
     std::int32_t DueCount(int method, std::int64_t today, double retention) const;
 

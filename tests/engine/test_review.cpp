@@ -13,6 +13,7 @@
 #include "engine/lesson_control.h"
 #include "engine/review.h"
 #include "engine/settings.h"
+#include "engine/statistics.h"
 #include "engine/status_texts.h"
 
 #include <gtest/gtest.h>
@@ -266,6 +267,49 @@ TEST_F(ReviewLesson, EditedDictionaryIsMatchedByTheWordText)
     Open(edited);
     EXPECT_TRUE(edited.Review.Memory(kMethodVariant, word + 1)->Known);
     EXPECT_FALSE(edited.Review.Memory(kMethodVariant, word)->Known);
+}
+
+TEST_F(ReviewLesson, StatisticsCountWordsAnswersAndComingReviews)
+{
+    const std::int64_t day0 = lesson.Today();
+    const int word = LearnOne();
+    lesson.UpdateWorkSet(kMethodVariant);
+    lesson.AnswerWrong(0, 1); // a new word of the working set
+
+    StatisticsView view = BuildStatistics(lesson, StatsPeriod::Days30, day0);
+    EXPECT_EQ(view.Methods[kMethodVariant], (MethodStatistics{1, 5, 0, 24}));
+    EXPECT_EQ(view.Methods[kMethodMosaic], (MethodStatistics{0, 5, 0, 25}));
+    ASSERT_EQ(view.Buckets.size(), 30u);
+    EXPECT_EQ(view.Buckets.back().Label, FormatDate(day0).substr(8, 2) + "." + FormatDate(day0).substr(5, 2));
+    EXPECT_EQ(view.Buckets.back().Right, 1);
+    EXPECT_EQ(view.Buckets.back().Wrong, 1);
+    EXPECT_EQ(view.Buckets.back().Learned[kMethodVariant], 1);
+    EXPECT_EQ(view.Buckets.front().Learned[kMethodVariant], 0);
+    ASSERT_TRUE(view.ShowForecast);
+    ASSERT_EQ(view.Forecast[kMethodVariant].size(), 30u);
+    EXPECT_EQ(view.Forecast[kMethodVariant][2], 1); // due in two days
+
+    // Two days on the word is due and no longer counts as learned.
+    clock.NextDay(2);
+    view = BuildStatistics(lesson, StatsPeriod::Days30, lesson.Today());
+    EXPECT_EQ(view.Methods[kMethodVariant], (MethodStatistics{0, 5, 1, 24}));
+    EXPECT_EQ(view.Forecast[kMethodVariant][0], 1);
+    EXPECT_EQ(view.Buckets[27].Right, 1);
+    EXPECT_EQ(view.Buckets.back().Learned[kMethodVariant], 1); // carried over days without answers
+
+    view = BuildStatistics(lesson, StatsPeriod::Months12, lesson.Today());
+    EXPECT_TRUE(view.Monthly);
+    ASSERT_EQ(view.Buckets.size(), 12u);
+    EXPECT_EQ(view.Buckets.back().Right, 1);
+    view = BuildStatistics(lesson, StatsPeriod::All, lesson.Today());
+    EXPECT_FALSE(view.Monthly);
+    EXPECT_EQ(view.Buckets.size(), 3u); // from the first answer to today
+
+    lesson.Params.CB_Review = false;
+    view = BuildStatistics(lesson, StatsPeriod::Days30, lesson.Today());
+    EXPECT_FALSE(view.ShowForecast);
+    EXPECT_EQ(view.Methods[kMethodVariant], (MethodStatistics{1, 5, 0, 24}));
+    (void)word;
 }
 
 TEST(ReviewSettings, StoredOnlyOnceUsedAndReadBack)

@@ -52,7 +52,11 @@ int main(int argc, char** argv)
 
     std::string words;
     for (int i = 0; i < kWords; ++i) {
-        words += "word" + std::to_string(i) + "|slovo" + std::to_string(i) + "\r\n";
+        words += "word";
+        words += std::to_string(i);
+        words += "|slovo";
+        words += std::to_string(i);
+        words += "\r\n";
     }
     WriteFile(dictionary, words);
 
@@ -73,7 +77,8 @@ int main(int argc, char** argv)
             r.Right = (state >> 4) % 5 != 0;
             r.PointsChange = r.Right ? 6 : -6;
             r.Learned = (state >> 6) % 3 == 0;
-            r.Word = "word" + std::to_string(r.WordIndex);
+            r.Word = "word";
+            r.Word += std::to_string(r.WordIndex);
             history += vb::FormatAnswerLine(r);
         }
     }

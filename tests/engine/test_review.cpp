@@ -347,7 +347,7 @@ TEST(ReviewStatusBar, DueWordsShownOnlyWithReviewOn)
     EXPECT_EQ(LessonStatusBar(s).texts[3], "выучено: 12");
     EXPECT_EQ(LessonStatusBar(s).widths[3], 100);
     s.DueToday = 3;
-    EXPECT_EQ(LessonStatusBar(s).texts[3], "выучено: 12, повторить: 3");
+    EXPECT_EQ(LessonStatusBar(s).texts[3], "выучено: 12, повтор: 3");
 }
 
 } // namespace

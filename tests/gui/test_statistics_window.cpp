@@ -22,6 +22,14 @@ using namespace vb;
 
 namespace {
 
+// prefix + number, built by appending (gcc 12 misreports "literal + string" at -O3).
+std::string Numbered(const char* prefix, int n)
+{
+    std::string s = prefix;
+    s += std::to_string(n);
+    return s;
+}
+
 struct FakeDate : DateClock
 {
     std::int64_t seconds = DaysFromCivil(2026, 12, 8) * 86400 + 10 * 3600;
@@ -35,7 +43,9 @@ protected:
     {
         std::string text;
         for (int i = 0; i < 10; ++i) {
-            text += "w" + std::to_string(i) + "|s" + std::to_string(i) + "\r\n";
+            text += Numbered("w", i);
+            text += Numbered("|s", i);
+            text += "\r\n";
         }
         vbtest::WriteBytes(home.File("d.lqd"), text);
         lesson.SetDateClock(&clock);
@@ -63,7 +73,7 @@ std::string Answers(int day, int right, int wrong)
         AnswerRecord r;
         r.Time = DaysFromCivil(2026, 12, day) * 86400 + 9 * 3600 + i;
         r.WordIndex = i % 10;
-        r.Word = "w" + std::to_string(i % 10);
+        r.Word = Numbered("w", i % 10);
         r.Right = i < right;
         r.Learned = r.Right && i < 2;
         out += FormatAnswerLine(r);

@@ -477,12 +477,14 @@ void TForm_Set::CreatePageLearning()
     SE_Retention->setToolTip(QStringLiteral("Желаемая доля вспоминаемых слов, %"));
     connect(CB_Review, &QCheckBox::toggled, SE_Retention, &QWidget::setEnabled);
     {
-        auto* review = new QHBoxLayout;
-        review->setSpacing(4);
-        review->addWidget(CB_Review, 1);
-        review->addWidget(Caption(QStringLiteral("Удержание, %"), page));
-        review->addWidget(SE_Retention);
-        right->addLayout(review);
+        right->addWidget(CB_Review);
+        auto* retention = new QHBoxLayout;
+        retention->setSpacing(4);
+        retention->setContentsMargins(18, 0, 0, 0);
+        retention->addWidget(Caption(QStringLiteral("Удержание, %"), page));
+        retention->addWidget(SE_Retention);
+        retention->addStretch(1);
+        right->addLayout(retention);
     }
     right->addStretch(1);
     row->addLayout(right, 1);

@@ -35,7 +35,7 @@ QChartView* MakeChartView(const char* name, QWidget* parent)
     auto* view = new QChartView(parent);
     view->setObjectName(QLatin1String(name));
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(360, 230);
+    view->setMinimumSize(560, 190);
     return view;
 }
 
@@ -122,14 +122,13 @@ TForm_Stat::TForm_Stat(const Lesson& lesson, QWidget* parent, AppContext* ctx)
     top->addLayout(side);
     layout->addLayout(top);
 
-    auto* charts = new QHBoxLayout;
+    // One chart a row: a day's label needs the full width once there are 30 of them.
     Chart_Answers = MakeChartView("Chart_Answers", this);
     Chart_Learned = MakeChartView("Chart_Learned", this);
-    charts->addWidget(Chart_Answers, 1);
-    charts->addWidget(Chart_Learned, 1);
-    layout->addLayout(charts, 1);
     Chart_Forecast = MakeChartView("Chart_Forecast", this);
-    layout->addWidget(Chart_Forecast, 1);
+    for (QChartView* chart : {Chart_Answers, Chart_Learned, Chart_Forecast}) {
+        layout->addWidget(chart, 1);
+    }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
@@ -137,7 +136,7 @@ TForm_Stat::TForm_Stat(const Lesson& lesson, QWidget* parent, AppContext* ctx)
     layout->addWidget(buttons);
 
     connect(CBx_Period, &QComboBox::currentIndexChanged, this, [this] { Refresh(); });
-    resize(860, 660);
+    resize(820, 820);
     Refresh();
 }
 

@@ -8,6 +8,10 @@
 #include <cmath>
 #include <ctime>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace vb {
 
 namespace {
@@ -22,15 +26,17 @@ class RealDateClock : public DateClock
 public:
     std::int64_t LocalSeconds() override
     {
+#ifdef _WIN32
+        SYSTEMTIME st{};
+        GetLocalTime(&st);
+        return DaysFromCivil(st.wYear, st.wMonth, st.wDay) * 86400 + st.wHour * 3600 + st.wMinute * 60 + st.wSecond;
+#else
         const std::time_t now = std::time(nullptr);
         std::tm tm{};
-#ifdef _WIN32
-        localtime_s(&tm, &now);
-#else
         localtime_r(&now, &tm);
-#endif
         return DaysFromCivil(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday) * 86400 + tm.tm_hour * 3600 +
                tm.tm_min * 60 + tm.tm_sec;
+#endif
     }
 };
 

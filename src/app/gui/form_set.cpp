@@ -474,17 +474,16 @@ void TForm_Set::CreatePageLearning()
     // Spaced review: learned words come back when they are about to be forgotten.
     CB_Review = AddCheck("CB_Review", QStringLiteral("Повторять выученные слова"), &SettingsWindowValues::CB_Review);
     SE_Retention = AddSpin("SE_Retention", &SettingsWindowValues::SE_Retention);
-    SE_Retention->setToolTip(QStringLiteral("Желаемая доля вспоминаемых слов, %"));
+    SE_Retention->setToolTip(QStringLiteral("Удержание: желаемая доля вспоминаемых слов, %"));
     connect(CB_Review, &QCheckBox::toggled, SE_Retention, &QWidget::setEnabled);
     {
-        right->addWidget(CB_Review);
-        auto* retention = new QHBoxLayout;
-        retention->setSpacing(4);
-        retention->setContentsMargins(18, 0, 0, 0);
-        retention->addWidget(Caption(QStringLiteral("Удержание, %"), page));
-        retention->addWidget(SE_Retention);
-        retention->addStretch(1);
-        right->addLayout(retention);
+        // One row: the page has no height to spare.
+        auto* review = new QHBoxLayout;
+        review->setSpacing(2);
+        review->addWidget(CB_Review, 1);
+        review->addWidget(SE_Retention);
+        review->addWidget(Caption(QStringLiteral("%"), page));
+        right->addLayout(review);
     }
     right->addStretch(1);
     row->addLayout(right, 1);

@@ -21,8 +21,17 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <time.h>
 
 namespace {
+
+// The CPU time of this thread: what the work costs, apart from waiting for a busy machine's processors.
+double ThreadCpuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
 
 constexpr int kWords = 2000;
 constexpr int kDays = 730;
@@ -89,26 +98,31 @@ int main(int argc, char** argv)
     lesson.LoadLessonWords(dictionary, progress);
     lesson.Params.CB_Review = true;
 
-    double load = 1e9;
-    double window = 1e9;
+    double load = 1e9, loadCpu = 1e9;
+    double window = 1e9, windowCpu = 1e9;
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer t;
         t.start();
+        double cpu = ThreadCpuMs();
         lesson.LoadHistory();
         load = std::min(load, static_cast<double>(t.nsecsElapsed()) / 1e6);
+        loadCpu = std::min(loadCpu, ThreadCpuMs() - cpu);
 
         t.restart();
+        cpu = ThreadCpuMs();
         {
             vb::TForm_Stat stat(lesson);
             stat.show();
             stat.repaint();
             QApplication::processEvents();
             window = std::min(window, static_cast<double>(t.nsecsElapsed()) / 1e6);
+            windowCpu = std::min(windowCpu, ThreadCpuMs() - cpu);
         }
         QApplication::processEvents();
     }
-    std::printf("history of %d answers: load %.1f ms (target < 100), statistics window %.1f ms (target < 200)\n",
-                kDays * kPerDay, load, window);
+    std::printf("history of %d answers: load %.1f ms wall, %.1f ms CPU (target < 100); statistics window %.1f ms "
+                "wall, %.1f ms CPU (target < 200)\n",
+                kDays * kPerDay, load, loadCpu, window, windowCpu);
     std::filesystem::remove_all(folder);
     return load < 100 && window < 200 ? 0 : 1;
 }

@@ -293,6 +293,7 @@ std::string FormatStateLine(const StateRecord& s)
 HistoryData ParseHistory(std::string_view text)
 {
     HistoryData out;
+    out.Answers.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::vector<std::string_view> fields;
     fields.reserve(8);
     std::size_t pos = 0;

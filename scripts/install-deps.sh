@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
     qt6-multimedia-dev
     qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin
+    qt6-charts-dev
     speech-dispatcher speech-dispatcher-espeak-ng
     libgtest-dev libgmock-dev libbenchmark-dev
     libx11-dev

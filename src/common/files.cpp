@@ -646,4 +646,122 @@ bool RemoveFile(const std::string& path)
 
 #endif
 
+#ifndef _WIN32
+
+bool AppendFileLine(const std::string& path, std::string_view line)
+{
+    if (line.empty() || Injected(AtomicWriteStep::Create, path)) {
+        return false;
+    }
+    bool created = false;
+    int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        created = true;
+    } else if (errno == EEXIST) {
+        fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
+    }
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st
+    { };
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        return false;
+    }
+    const off_t before = st.st_size;
+    // A line torn by a crash must not swallow the next one: start on a fresh line.
+    std::string data;
+    char last = '\n';
+    if (before > 0 && ::pread(fd, &last, 1, before - 1) != 1) {
+        last = '\n';
+    }
+    if (last != '\n') {
+        data.push_back('\n');
+    }
+    data.append(line);
+
+    bool ok;
+    if (Fault() && Injected(AtomicWriteStep::Write, path)) {
+        const int error = errno;
+        [[maybe_unused]] const ssize_t n = ::write(fd, data.data(), data.size() / 2);
+        errno = error;
+        ok = false;
+    } else {
+        // One write of the whole line: appends of O_APPEND land whole at the end, never interleaved.
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        ok = n == static_cast<ssize_t>(data.size());
+    }
+    ok = ok && !Injected(AtomicWriteStep::Sync, path) && ::fsync(fd) == 0;
+    ok = ok && !Injected(AtomicWriteStep::Flush, path);
+    if (!ok) {
+        // Whatever part of the line got through is cut off again, so the earlier lines end the file.
+        const int error = errno;
+        [[maybe_unused]] const int t = ::ftruncate(fd, before);
+        if (created) {
+            ::unlink(path.c_str());
+        }
+        errno = error;
+    }
+    ok = (::close(fd) == 0) && ok;
+    return ok;
+}
+
+#else
+
+bool AppendFileLine(const std::string& path, std::string_view line)
+{
+    if (line.empty() || line.size() > 0x7fffffff || Injected(AtomicWriteStep::Create, path)) {
+        return false;
+    }
+    HANDLE h = CreateFileW(Utf8ToWide(path).c_str(), FILE_APPEND_DATA | FILE_READ_DATA | FILE_WRITE_DATA,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(h, &size)) {
+        CloseHandle(h);
+        return false;
+    }
+    std::string data;
+    char last = '\n';
+    if (size.QuadPart > 0) {
+        LARGE_INTEGER at{};
+        at.QuadPart = size.QuadPart - 1;
+        DWORD got = 0;
+        if (!SetFilePointerEx(h, at, nullptr, FILE_BEGIN) || !ReadFile(h, &last, 1, &got, nullptr) || got != 1) {
+            last = '\n';
+        }
+    }
+    if (last != '\n') {
+        data.push_back('\n');
+    }
+    data.append(line);
+    LARGE_INTEGER end{};
+    SetFilePointerEx(h, end, nullptr, FILE_END);
+    DWORD written = 0;
+    bool ok;
+    if (Fault() && Injected(AtomicWriteStep::Write, path)) {
+        WriteFile(h, data.data(), static_cast<DWORD>(data.size() / 2), &written, nullptr);
+        ok = false;
+    } else {
+        ok = WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) && written == data.size();
+    }
+    ok = ok && !Injected(AtomicWriteStep::Sync, path) && FlushFileBuffers(h);
+    ok = ok && !Injected(AtomicWriteStep::Flush, path);
+    if (!ok) {
+        SetFilePointerEx(h, size, nullptr, FILE_BEGIN);
+        SetEndOfFile(h);
+    }
+    ok = CloseHandle(h) && ok;
+    if (!ok && created) {
+        DeleteFileW(Utf8ToWide(path).c_str());
+    }
+    return ok;
+}
+
+#endif
+
 } // namespace vb

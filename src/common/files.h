@@ -37,6 +37,13 @@ bool CopyFileOverwrite(const std::string& from, const std::string& to);
 // Removes a file, read-only or not.
 bool RemoveFile(const std::string& path);
 
+// Appends one whole line (ending in its own line break) to a file, creating it if needed, with a single
+// write at the end of the file so that a crash leaves either the whole line or none of it. The one kind of
+// file that grows in place: rewriting it for every line would cost more than the line. A line torn before
+// is closed first; a failed append cuts off whatever part got through and returns false. The atomic
+// writer's failure seam applies to its create, write, sync and flush steps.
+bool AppendFileLine(const std::string& path, std::string_view line);
+
 // The steps of an atomic write, in the order they run: create the temporary file, write the data, sync it
 // to the disk, flush it (its close, where some file systems report a delayed write error), rename it over
 // the target.

@@ -141,7 +141,129 @@ bool Lesson::LoadLessonWords(const std::string& dictionaryPath, const std::strin
         WordCount = static_cast<std::int32_t>(LessonWords.size());
     }
     LoadProgress();
+    LoadHistory();
     return read;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Answer history and spaced review
+
+void Lesson::SetDateClock(DateClock* clock)
+{
+    m_dateClock = clock;
+}
+
+std::int64_t Lesson::Today() const
+{
+    return DayOf((m_dateClock ? *m_dateClock : SystemDateClock()).LocalSeconds());
+}
+
+void Lesson::LoadHistory()
+{
+    m_historyFile = HistoryFilePath(m_progressFile);
+    HistoryData history;
+    std::string text;
+    if (!m_historyFile.empty() && ReadWholeFile(m_historyFile, text)) {
+        history = ParseHistory(text);
+        text = std::string();
+        int year = 0, month = 0, day = 0;
+        CivilFromDays(Today(), year, month, day);
+        // Two calendar years stay answer by answer; older ones shrink to daily totals and memory states.
+        // Damaged lines go with the rewrite: nothing could read them anyway.
+        if (FoldOldYears(history, year - 1)) {
+            WriteFileAtomic(m_historyFile, FormatHistory(history));
+        }
+    }
+    Review.Build(history, LessonWords);
+}
+
+std::int32_t Lesson::DueToday(int method) const
+{
+    if (!Params.CB_Review) {
+        return 0;
+    }
+    return Review.DueCount(method, Today(), Params.Retention());
+}
+
+void Lesson::RecordAnswer(int method, const TWordProgress& word, bool right, std::int32_t hints, long long change)
+{
+    if (word.WordIndex < 0 || word.WordIndex >= WordCount) {
+        return;
+    }
+    AnswerRecord r;
+    r.Time = (m_dateClock ? *m_dateClock : SystemDateClock()).LocalSeconds();
+    r.Method = method;
+    r.WordIndex = word.WordIndex;
+    r.Right = right;
+    r.Hints = hints;
+    r.PointsChange = static_cast<std::int32_t>(std::clamp<long long>(change, std::numeric_limits<std::int32_t>::min(),
+                                                                     std::numeric_limits<std::int32_t>::max()));
+    r.Learned = word.Points >= Params.Threshold(method);
+    r.Word = LessonWords[static_cast<std::size_t>(word.WordIndex)].Word;
+    // A lost history line costs a statistic, never the answer: like the progress file, silently.
+    if (!m_historyFile.empty()) {
+        AppendAnswer(m_historyFile, r);
+    }
+    Review.Record(r, word.WordIndex);
+}
+
+int Lesson::MethodOf(const ProgressArray& progress) const
+{
+    for (int method = 0; method < kMethodCount; ++method) {
+        if (&progress == MethodProgress(method)) {
+            return method;
+        }
+    }
+    return -1;
+}
+
+// A learned word whose review is due drops just below the threshold, so the refill treats it as unlearned.
+void Lesson::ReviewBeforeRefill(ProgressArray& progress, int method, std::int32_t threshold)
+{
+    const std::int64_t today = Today();
+    for (TWordProgress& p : progress) {
+        if (p.Points >= threshold && Review.IsDue(method, p.WordIndex, today, Params.Retention())) {
+            p.Points = threshold - 1;
+        }
+    }
+}
+
+// Due words outside the working set take the places of words never asked yet.
+void Lesson::ReviewAfterRefill(ProgressArray& progress, int method)
+{
+    const auto n = static_cast<std::int32_t>(progress.size());
+    const std::int32_t k = Params.SE_CountWLs;
+    if (k >= n) {
+        return;
+    }
+    const std::int32_t threshold = Params.Threshold(method);
+    const std::int64_t today = Today();
+    std::int32_t slot = k - 1;
+    bool swapped = false;
+    for (std::int32_t i = k; i < n && slot >= 0; ++i) {
+        const TWordProgress& due = progress[static_cast<std::size_t>(i)];
+        if (due.Points >= threshold || !Review.IsDue(method, due.WordIndex, today, Params.Retention())) {
+            continue;
+        }
+        while (slot >= 0) {
+            const TWordProgress& w = progress[static_cast<std::size_t>(slot)];
+            const WordMemory* m = Review.Memory(method, w.WordIndex);
+            if (w.Points < threshold && (!m || !m->Known)) {
+                break;
+            }
+            --slot;
+        }
+        if (slot < 0) {
+            break;
+        }
+        std::swap(progress[static_cast<std::size_t>(slot)], progress[static_cast<std::size_t>(i)]);
+        --slot;
+        swapped = true;
+    }
+    if (swapped) {
+        SortByPoints(progress, 0, k - 1);
+        SortByPoints(progress, k, n - 1);
+    }
 }
 
 void Lesson::LoadProgress()
@@ -234,8 +356,15 @@ TWordProgress* Lesson::At(int method, std::int32_t position)
 
 std::int32_t Lesson::UpdateWorkSet(ProgressArray& progress, std::int32_t threshold)
 {
+    const int method = Params.CB_Review ? MethodOf(progress) : -1;
+    if (method >= 0) {
+        ReviewBeforeRefill(progress, method, threshold);
+    }
     if (!progress.empty()) {
         RefillWorkSet(progress, Params.SE_CountWLs, threshold);
+    }
+    if (method >= 0) {
+        ReviewAfterRefill(progress, method);
     }
     // Both parts are sorted ascending, so the learned words are the tail of the array.
     const auto size = static_cast<std::int32_t>(progress.size());
@@ -386,6 +515,11 @@ void Lesson::AnswerRight(std::int32_t position)
 
     // A failed save leaves the answer counted in memory; the next save catches up.
     SaveProgress();
+    // A right answer after a wrong try at the same word counts like one after a hint.
+    const std::int32_t hints = (ActiveMethod == kMethodWriting ? HintLetters + HintWords + (HintLength ? 1 : 0) : 0) +
+                               (m_missedWord == word->WordIndex ? 1 : 0);
+    m_missedWord = -1;
+    RecordAnswer(ActiveMethod, *word, true, hints, gain);
     ++RightCount;
     --ExerciseLeft;
     Events().ShowLastRightWord(LastRightWord);
@@ -426,6 +560,23 @@ void Lesson::AnswerWrong(std::int32_t taskPosition, std::int32_t answerPosition)
         return;
     }
     SaveProgress();
+    if (const TWordProgress* task = At(method, taskPosition)) {
+        m_missedWord = task->WordIndex;
+    }
+    const int penalty = method == kMethodVariant  ? Params.SE_Var_Straf
+                        : method == kMethodMosaic ? Params.SE_Moz_Straf
+                                                  : Params.SE_Enter_Straf;
+    const int whom = method == kMethodWriting ? 0 : Params.RG_Shtraf;
+    if (whom == 0 || whom == 2) {
+        if (const TWordProgress* p = At(method, taskPosition)) {
+            RecordAnswer(method, *p, false, 0, -static_cast<long long>(penalty));
+        }
+    }
+    if ((whom == 1 || whom == 2) && !(whom == 2 && answerPosition == taskPosition)) {
+        if (const TWordProgress* p = At(method, answerPosition)) {
+            RecordAnswer(method, *p, false, 0, -static_cast<long long>(penalty));
+        }
+    }
     ++ErrorCount;
     Events().UpdateStatusBar();
 }

@@ -8,6 +8,7 @@
 #include "engine/lesson_events.h"
 #include "engine/lesson_types.h"
 #include "engine/random.h"
+#include "engine/review.h"
 
 #include <cstdint>
 #include <span>
@@ -44,6 +45,12 @@ struct LessonParams
 
     int RG_Shtraf = 0; // whom a wrong answer costs: 0 the task word, 1 the chosen word, 2 both
     bool CB_TrayEndEx = true; // hide to the tray when an exercise is over
+
+    // Spaced review of learned words: off leaves the working sets exactly as without it.
+    bool CB_Review = false;
+    int SE_Retention = 90; // desired retention, percent
+
+    double Retention() const { return SE_Retention / 100.0; }
 
     int Threshold(int method) const;
     int RightPoints(int method) const;
@@ -90,6 +97,20 @@ public:
     // The learning order of a method; nullptr for any other number.
     ProgressArray* MethodProgress(int method);
     const ProgressArray* MethodProgress(int method) const;
+
+    // --- Answer history and spaced review ---
+    // The wall clock the history is dated by; tests set their own.
+    void SetDateClock(DateClock* clock);
+    std::int64_t Today() const;
+    // Reads the history beside the progress file, folds years before last year into daily totals (the file
+    // is then rewritten) and replays it into Review. Part of LoadLessonWords.
+    void LoadHistory();
+    const std::string& HistoryFile() const { return m_historyFile; }
+    // Memory states, per-day counts and learned words replayed from the history; kept up to date by every
+    // answer, whether review is on or not.
+    ReviewSchedule Review;
+    // Words of the method due for review today (0 with review off).
+    std::int32_t DueToday(int method) const;
 
     // --- Selection ---
     std::int32_t WorkSetSize = 0;
@@ -150,10 +171,17 @@ public:
 private:
     LessonEvents& Events() const;
     TWordProgress* At(int method, std::int32_t position);
+    int MethodOf(const ProgressArray& progress) const;
+    void RecordAnswer(int method, const TWordProgress& word, bool right, std::int32_t hints, long long change);
+    void ReviewBeforeRefill(ProgressArray& progress, int method, std::int32_t threshold);
+    void ReviewAfterRefill(ProgressArray& progress, int method);
 
     LessonEvents* m_events = nullptr;
     MessageDialog* m_dialog = nullptr;
     std::string m_progressFile;
+    std::string m_historyFile;
+    DateClock* m_dateClock = nullptr;
+    std::int32_t m_missedWord = -1; // the task word of the last wrong answer, until it is answered right
 };
 
 } // namespace vb

@@ -27,6 +27,8 @@ LessonParams MakeLessonParams(const SettingsWindowValues& values)
     p.SE_Ball_Word = values.SE_Ball_Word;
     p.RG_Shtraf = values.RG_Shtraf;
     p.CB_TrayEndEx = values.CB_TrayEndEx;
+    p.CB_Review = values.CB_Review;
+    p.SE_Retention = values.SE_Retention;
     return p;
 }
 

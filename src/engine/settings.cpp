@@ -147,6 +147,11 @@ constexpr std::array<SettingValue<W>, 55> kSettingsWindow{{
     {"SetSE_PosSynt", &W::SE_PosSynt},
 }};
 
+constexpr std::array<SettingValue<W>, 2> kReviewGroup{{
+    {"SetCB_Review", &W::CB_Review},
+    {"SetSE_Retention", &W::SE_Retention},
+}};
+
 constexpr std::array<SettingValue<C>, 4> kGroupD{{
     {"CardTop", &C::Top},
     {"CardLeft", &C::Left},
@@ -397,6 +402,7 @@ SettingsLoadResult LoadSettings(Registry& registry, const std::string& pupilKey,
     }
     result.keyOpened = true;
     result.valuesRead = ReadGroup(registry, pupilKey, SettingsWindowTable(), values);
+    ReadGroup(registry, pupilKey, std::span<const SettingValue<W>>(kReviewGroup), values);
     return result;
 }
 
@@ -410,6 +416,14 @@ bool SaveSettings(Registry& registry, const std::string& pupilKey, const Setting
     }
     ok = registry.CreateKey(pupilKey) && ok;
     ok = WriteGroup(registry, pupilKey, SettingsWindowTable(), values) && ok;
+    // Until review has been used the store stays exactly as it was without it.
+    const SettingsWindowValues defaults;
+    const bool reviewUsed = values.CB_Review != defaults.CB_Review || values.SE_Retention != defaults.SE_Retention ||
+                            registry.ReadInt(pupilKey, kReviewGroup[0].name) ||
+                            registry.ReadInt(pupilKey, kReviewGroup[1].name);
+    if (reviewUsed) {
+        ok = WriteGroup(registry, pupilKey, std::span<const SettingValue<W>>(kReviewGroup), values) && ok;
+    }
     return batch.Finish() && ok;
 }
 

@@ -151,6 +151,10 @@ struct SettingsWindowValues
     BoundedInt SE_CountVar{1, 7, 7};
     BoundedInt SE_CountWEx{1, 100, 20};
     BoundedInt SE_CountWLs{1, 100, 20};
+    // "Обучение", spaced review of learned words: a group of its own after the 55, so stores written before
+    // it existed read unchanged.
+    bool CB_Review = false; // "Повторять выученные слова"
+    BoundedInt SE_Retention{70, 99, 90}; // desired retention, percent
     // "Карточка".
     bool CB_CardShowTesaurus = false;
     bool CB_CardShowTrsc = true;

@@ -22,6 +22,10 @@ StatusBarView LessonStatusBar(const LessonStatus& s)
     v.texts[1] = "осталось: " + std::to_string(s.ExerciseLeft);
     v.texts[2] = "ошибок: " + std::to_string(s.ErrorCount);
     v.texts[3] = "выучено: " + std::to_string(s.LearnedCount);
+    if (s.DueToday >= 0) {
+        v.widths[3] = 160;
+        *v.texts[3] += ", повтор: " + std::to_string(s.DueToday);
+    }
     v.texts[4] = PointsPanelText(s.TaskPoints);
     v.texts[5] = DictionaryPanel(FileNameOnly(s.DictionaryPath, false), s.WordCount);
     return v;

@@ -35,6 +35,8 @@ struct LessonStatus
     std::int32_t TaskPoints = 0;
     std::int32_t WordCount = 0;
     std::string DictionaryPath;
+    // Words due for review today; negative while spaced review is off (nothing is shown then).
+    std::int32_t DueToday = -1;
 };
 
 struct TextPageStatus

@@ -216,6 +216,8 @@ void TForm_Learning::CreateMainMenu()
         m_lesson_method_group->addAction(method);
     }
     addItem(m_lesson, m_card, "m_card", QStringLiteral("Просмотр карточек слов"), &TForm_Learning::m_cardClick);
+    addItem(m_lesson, m_lesson_stat, "m_lesson_stat", QStringLiteral("Статистика…"),
+            &TForm_Learning::m_lesson_statClick);
     m_lesson->addSeparator();
 
     addItem(m_lesson, m_lesson_new, "m_lesson_new", QStringLiteral("Учить словарь заново"),

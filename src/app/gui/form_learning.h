@@ -418,6 +418,7 @@ public:
     QAction* m_lesson_moz = nullptr;
     QAction* m_lesson_enter = nullptr;
     QAction* m_card = nullptr;
+    QAction* m_lesson_stat = nullptr;
     QAction* m_lesson_new = nullptr;
     QAction* m_lesson_visual = nullptr;
     QAction* m_lesson_voice = nullptr;
@@ -474,6 +475,8 @@ public slots:
     void m_lesson_pupil_deleteClick();
     // Tray and cards.
     void m_cardClick();
+    // "Статистика…": the statistics window, modal, made afresh each time from the lesson as it stands.
+    void m_lesson_statClick();
     // Dictionary files and fonts.
     void m_dict_openClick();
     void m_dict_createClick();

@@ -473,6 +473,21 @@ void TForm_Set::CreatePageLearning()
         grid->setColumnStretch(0, 1);
     }
     right->addWidget(GBox_Mode);
+
+    // Spaced review: learned words come back when they are about to be forgotten.
+    CB_Review = AddCheck("CB_Review", QStringLiteral("Повторять выученные слова"), &SettingsWindowValues::CB_Review);
+    SE_Retention = AddSpin("SE_Retention", &SettingsWindowValues::SE_Retention);
+    SE_Retention->setToolTip(QStringLiteral("Удержание: желаемая доля вспоминаемых слов, %"));
+    connect(CB_Review, &QCheckBox::toggled, SE_Retention, &QWidget::setEnabled);
+    {
+        // One row: the page has no height to spare.
+        auto* review = new QHBoxLayout;
+        review->setSpacing(2);
+        review->addWidget(CB_Review, 1);
+        review->addWidget(SE_Retention);
+        review->addWidget(Caption(QStringLiteral("%"), page));
+        right->addLayout(review);
+    }
     right->addStretch(1);
     row->addLayout(right, 1);
 }
@@ -672,6 +687,9 @@ void TForm_Set::ShowValues()
     SE_CountVar->setValue(v.SE_CountVar);
     SE_CountWEx->setValue(v.SE_CountWEx);
     SE_CountWLs->setValue(v.SE_CountWLs);
+    CB_Review->setChecked(v.CB_Review);
+    SE_Retention->setValue(v.SE_Retention);
+    SE_Retention->setEnabled(v.CB_Review);
 
     CB_CardShowTesaurus->setChecked(v.CB_CardShowTesaurus);
     CB_CardShowTrsc->setChecked(v.CB_CardShowTrsc);

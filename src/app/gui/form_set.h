@@ -152,6 +152,8 @@ public:
     QCheckBox* CB_Sort = nullptr;
     QGroupBox* GBox_Mode = nullptr;
     SpinEdit* SE_CountWLs = nullptr;
+    QCheckBox* CB_Review = nullptr;
+    SpinEdit* SE_Retention = nullptr;
     SpinEdit* SE_CountWEx = nullptr;
     SpinEdit* SE_CountVar = nullptr;
     SpinEdit* SE_CountMoz = nullptr;

@@ -7,6 +7,7 @@
 #include "app/gui/help.h"
 #include "common/clock.h"
 #include "engine/gui/mosaic_page.h"
+#include "engine/gui/statistics_window.h"
 #include "engine/gui/variant_page.h"
 #include "engine/progress_file.h"
 
@@ -39,6 +40,13 @@ void TForm_Learning::m_contentClick()
     if (m_ctx.message) {
         OpenHelpPage(m_ctx.paths.HelpPage(), *m_ctx.message);
     }
+}
+
+void TForm_Learning::m_lesson_statClick()
+{
+    TForm_Stat window(lesson, this, &m_ctx);
+    window.SetHooks(SecondaryHooks());
+    window.ShowModalStat();
 }
 
 void TForm_Learning::m_aboutClick()

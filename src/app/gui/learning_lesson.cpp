@@ -388,6 +388,9 @@ void TForm_Learning::UpdateStatusBar()
     status.TaskPoints = lesson.TaskPoints;
     status.WordCount = lesson.WordCount;
     status.DictionaryPath = Settings.DictionaryPath;
+    if (lesson.Params.CB_Review) {
+        status.DueToday = lesson.DueToday(lesson.ActiveMethod);
+    }
     const TextPageStatus text = TextStatus();
     StatusBar->ShowView(StatusBarForPage(PageControl->currentIndex(), status, text));
 }

@@ -8,6 +8,7 @@
 #include "app/gui/learning_startup.h"
 #include "dictionary/gui/dictionary_grid.h"
 #include "dictionary/gui/dictionary_navigator.h"
+#include "dictionary/gui/dictionary_page.h"
 #include "gui/program_windows.h"
 #include "support/temp_home.h"
 #include "text/gui/text_page.h"
@@ -99,7 +100,7 @@ protected:
         learning->PageControl->setCurrentIndex(TForm_Learning::kPageDictionary);
         DictionaryGrid* grid = learning->DBGridDict;
         grid->setFocus();
-        const QModelIndex index = grid->model()->index(0, 1);
+        const QModelIndex index = grid->model()->index(0, DictionaryPage::kColTranslate);
         grid->setCurrentIndex(index);
         grid->edit(index);
         auto* editor = qobject_cast<QLineEdit*>(learning->focusWidget());

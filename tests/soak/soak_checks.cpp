@@ -194,7 +194,7 @@ std::string CheckInvariants(Driver& d, bool idle)
     if (!idle || !broken.empty()) {
         return broken;
     }
-    if (!w.InTray()) {
+    if (!w.InTray() && !w.IsParked()) {
         broken = CheckStatusBar(w);
     }
     if (broken.empty()) {

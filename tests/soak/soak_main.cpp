@@ -234,7 +234,8 @@ Scene Driver::CurrentScene() const
     if (ModalWindow() != nullptr) {
         return Scene::Modal;
     }
-    if (m_program.learning && m_program.learning->InTray()) {
+    // Parked off screen at start-up, on its way to the tray, the window is out of reach as well.
+    if (m_program.learning && (m_program.learning->InTray() || m_program.learning->IsParked())) {
         return Scene::Away;
     }
     return Scene::Window;
@@ -298,7 +299,10 @@ void Driver::Tick()
 
     ++m_count;
     const std::string saved = m_current;
-    m_current = "#" + std::to_string(m_count) + " " + chosen->name;
+    m_current = "#";
+    m_current += std::to_string(m_count);
+    m_current += ' ';
+    m_current += chosen->name;
     ++m_depth;
     // The line goes out before the action runs, so a crash inside it leaves it in the log.
     m_log.push_back(m_current);
@@ -307,7 +311,15 @@ void Driver::Tick()
         std::fflush(m_logFile);
     }
     const std::size_t line = m_log.size() - 1;
-    chosen->run(*this);
+    {
+        // A timer does not fire again while its own slot runs, so a modal loop the action opens is driven
+        // by a timer of its own.
+        QTimer nested;
+        nested.setInterval(0);
+        connect(&nested, &QTimer::timeout, this, [this] { Tick(); });
+        nested.start();
+        chosen->run(*this);
+    }
     --m_depth;
     if (m_current != m_log[line]) {
         m_log[line] = m_current;

@@ -64,8 +64,10 @@ std::string CheckCounters(const vb::TForm_Learning& w)
         return "WorkSetSize " + std::to_string(l.WorkSetSize) + ", LearnedCount " + std::to_string(l.LearnedCount) +
                " of " + std::to_string(words) + " words";
     }
-    if (outside(l.TaskPos, 0, std::max(0, words - 1)) || outside(l.LastRightWord, 0, std::max(0, words - 1)) ||
-        outside(l.LastTaskWord, 0, std::max(0, words - 1))) {
+    // An empty lesson asks nothing, so what it kept of the last dictionary's positions is never used.
+    // LastRightWord and LastTaskWord may still name a word of the previous dictionary (their readers check
+    // the range), so only the task's own place is held to the open one.
+    if (words > 0 && outside(l.TaskPos, 0, words - 1)) {
         return "a word position outside the dictionary: TaskPos " + std::to_string(l.TaskPos) + ", LastRightWord " +
                std::to_string(l.LastRightWord) + ", LastTaskWord " + std::to_string(l.LastTaskWord);
     }

@@ -5,6 +5,7 @@
 // other windows (all six live for the whole run).
 
 #include "common/app_paths.h"
+#include "common/clock.h"
 #include "common/registry.h"
 #include "voice/sound_output.h"
 
@@ -38,6 +39,9 @@ struct AppContext
     // Sound output: the platform's in the program, fakes in tests; without them pronunciation is silent.
     std::unique_ptr<SoundPlayer> player;
     std::unique_ptr<SpeechEngine> speech;
+    // The clock the lesson generator is seeded from at start: the system's when null; fixed by runs that
+    // must repeat.
+    Clock* seedClock = nullptr;
 
     TForm_Learning* learning = nullptr;
     TForm_Set* settings = nullptr;

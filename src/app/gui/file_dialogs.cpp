@@ -12,6 +12,7 @@ namespace {
 struct TestHooks
 {
     std::deque<QString> answers;
+    std::function<QString(const FileDialogRequest&)> answerer;
     FileDialogRequest last;
     int count = 0;
 };
@@ -34,6 +35,9 @@ QString FileDialogs::GetFileName(QWidget* parent, const FileDialogRequest& reque
         hooks.answers.pop_front();
         return answer;
     }
+    if (hooks.answerer) {
+        return hooks.answerer(request);
+    }
     QFileDialog dialog(parent, request.title, request.folder, request.filter);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -50,6 +54,11 @@ QString FileDialogs::GetFileName(QWidget* parent, const FileDialogRequest& reque
 void FileDialogs::SetNextFileName(const QString& fileName)
 {
     Hooks().answers.push_back(fileName);
+}
+
+void FileDialogs::SetAnswerer(std::function<QString(const FileDialogRequest&)> answerer)
+{
+    Hooks().answerer = std::move(answerer);
 }
 
 const FileDialogRequest& FileDialogs::LastRequest()

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace vb {
@@ -30,6 +32,8 @@ public:
     // Test hooks: each queued answer (an empty one cancels) is returned by one later call without showing
     // anything.
     static void SetNextFileName(const QString& fileName);
+    // Asked when no answer is queued, instead of showing a dialog.
+    static void SetAnswerer(std::function<QString(const FileDialogRequest&)> answerer);
     static const FileDialogRequest& LastRequest();
     static int DialogCount();
     static void ResetTestHooks();

@@ -388,6 +388,11 @@ void TForm_Learning::m_lesson_quitClick()
 
 void TForm_Learning::TimerStartupTimer()
 {
+    // A dictionary handed over now would be replaced by the build's: the request waits in the store for the
+    // first poll after the build.
+    if (BuildRunning()) {
+        return;
+    }
     const auto request = TakeStartRequest(*m_ctx.registry);
     if (!request) {
         return;

@@ -307,6 +307,10 @@ public:
     TextOptionsPanel* textOptions = nullptr;
     // What the status bar shows on the text page.
     TextPageStatus TextStatus() const;
+    // From the start of a frequency build until its dictionary is open. The build's end replaces the open
+    // dictionary, so meanwhile the window refuses to open, create or edit one and to change the pupil.
+    bool BuildRunning() const { return m_buildRunning; }
+    void ShowBuildRunning(bool running);
 
     // ---- Operations of other areas
     void HideToTray() override;
@@ -555,6 +559,7 @@ private:
     AppContext& m_ctx;
     WindowMessageDialog m_dialog{m_ctx};
     bool m_parked = false;
+    bool m_buildRunning = false;
 };
 
 } // namespace vb

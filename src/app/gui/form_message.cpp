@@ -25,6 +25,12 @@ std::deque<int>& NextAnswers()
     return answers;
 }
 
+std::function<std::optional<int>(const TForm_Message::Record&)>& Answerer()
+{
+    static std::function<std::optional<int>(const TForm_Message::Record&)> answerer;
+    return answerer;
+}
+
 TForm_Message::Record& LastRecord()
 {
     static TForm_Message::Record record;
@@ -96,9 +102,15 @@ int TForm_Message::ShowMessageDialog(const std::string& text, const std::string&
     LastRecord() = Record{text, caption1, caption2, caption3};
     ++RecordCount();
 
+    std::optional<int> queued;
     if (!NextAnswers().empty()) {
-        const int answer = NextAnswers().front();
+        queued = NextAnswers().front();
         NextAnswers().pop_front();
+    } else if (Answerer()) {
+        queued = Answerer()(LastRecord());
+    }
+    if (queued) {
+        const int answer = *queued;
         if (m_hooks.modalClosed) {
             m_hooks.modalClosed();
         }
@@ -132,6 +144,11 @@ void TForm_Message::SetNextAnswer(int answer)
     NextAnswers().push_back(answer);
 }
 
+void TForm_Message::SetAnswerer(std::function<std::optional<int>(const Record&)> answerer)
+{
+    Answerer() = std::move(answerer);
+}
+
 const TForm_Message::Record& TForm_Message::LastMessage()
 {
     return LastRecord();
@@ -145,6 +162,7 @@ int TForm_Message::MessageCount()
 void TForm_Message::ResetTestHooks()
 {
     NextAnswers().clear();
+    Answerer() = nullptr;
     LastRecord() = Record{};
     RecordCount() = 0;
 }

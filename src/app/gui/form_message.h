@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -50,6 +51,9 @@ public:
         std::string text, caption1, caption2, caption3;
     };
     static void SetNextAnswer(int answer);
+    // Asked when no answer is queued: an answer, or nothing to show the dialog after all (a test then
+    // presses one of its buttons).
+    static void SetAnswerer(std::function<std::optional<int>(const Record&)> answerer);
     // The call recorded last, shown or answered from the queue.
     static const Record& LastMessage();
     static int MessageCount();

@@ -263,6 +263,9 @@ void TForm_Learning::Notice(const char* text)
 
 void TForm_Learning::m_dict_openClick()
 {
+    if (BuildRunning()) {
+        return;
+    }
     SaveProgress();
     SecondaryShown();
     QString file;
@@ -281,6 +284,9 @@ void TForm_Learning::m_dict_openClick()
 
 void TForm_Learning::m_dict_createClick()
 {
+    if (BuildRunning()) {
+        return;
+    }
     SaveProgress();
     SecondaryShown();
     QString file;
@@ -301,6 +307,9 @@ void TForm_Learning::m_dict_createClick()
 
 void TForm_Learning::m_dict_saveasClick()
 {
+    if (BuildRunning()) {
+        return;
+    }
     SaveProgress();
     SecondaryShown();
     const QString file = AskDictionaryFile(true, QStringLiteral("Сохранить словарь под новым именем"), QString());
@@ -346,6 +355,13 @@ void TForm_Learning::m_dict_undoClick()
 
 void TForm_Learning::dictClick()
 {
+    if (BuildRunning()) {
+        // The open dictionary stays; the item loses its tick.
+        for (QAction* item : m_dict_open_list->actions()) {
+            item->setChecked(false);
+        }
+        return;
+    }
     SaveProgress();
     const QList<QAction*> items = m_dict_open_list->actions();
     for (QAction* item : items) {

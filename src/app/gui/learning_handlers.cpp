@@ -21,7 +21,7 @@ namespace vb {
 
 void TForm_Learning::SeedRandomGenerator()
 {
-    lesson.SeedRandom(SystemClock());
+    lesson.SeedRandom(m_ctx.seedClock ? *m_ctx.seedClock : SystemClock());
 }
 
 // ---------------------------------------------------------------------------------------------------

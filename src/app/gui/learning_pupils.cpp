@@ -89,6 +89,9 @@ void TForm_Learning::LoadPupilSettings()
 
 void TForm_Learning::m_lesson_pupil_newClick()
 {
+    if (BuildRunning()) {
+        return;
+    }
     if (AskSaveChanges() && m_ctx.user) {
         m_ctx.user->ShowModalUser();
     }
@@ -124,6 +127,9 @@ void TForm_Learning::NewPupilSaved(const std::string& name)
 
 void TForm_Learning::m_lesson_pupil_deleteClick()
 {
+    if (BuildRunning()) {
+        return;
+    }
     if (!AskSaveChanges() || IsDefaultPupil(PupilName)) {
         return;
     }
@@ -156,7 +162,7 @@ void TForm_Learning::m_lesson_pupil_deleteClick()
 
 void TForm_Learning::usrClick()
 {
-    if (!AskSaveChanges()) {
+    if (BuildRunning() || !AskSaveChanges()) {
         // Ticks the current pupil again.
         BuildPupilMenu();
         return;

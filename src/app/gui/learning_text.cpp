@@ -3,11 +3,18 @@
 
 #include "app/gui/form_learning.h"
 
+#include "dictionary/gui/dictionary_grid.h"
+#include "dictionary/gui/dictionary_navigator.h"
 #include "engine/gui/status_bar.h"
 #include "text/gui/text_page.h"
 
+#include <QAction>
 #include <QFrame>
 #include <QLayout>
+#include <QMenu>
+#include <QToolButton>
+
+#include <initializer_list>
 
 namespace vb {
 
@@ -37,6 +44,7 @@ void TForm_Learning::CreateTextPage()
     };
     hooks.progress = [this](int percent) { StatusBar->SetProgress(percent); };
     hooks.hideProgress = [this] { StatusBar->HideProgress(); };
+    hooks.buildRunning = [this](bool running) { ShowBuildRunning(running); };
 
     textPage = new TextPage(Settings, std::move(hooks), PageText);
     PageText->layout()->addWidget(textPage);
@@ -51,6 +59,19 @@ void TForm_Learning::ResetTextPage()
     // Runs right after every load of the settings, so the page also takes the loaded font and options.
     textPage->ApplyStoredFont();
     textOptions->ShowSettings();
+}
+
+void TForm_Learning::ShowBuildRunning(bool running)
+{
+    m_buildRunning = running;
+    // Save and undo keep their state: they follow the changed flag, which reads BTsave's state.
+    for (QAction* action :
+         {m_dict_open, m_dict_open_list->menuAction(), m_dict_create, m_dict_saveas, m_lesson_pupil->menuAction()}) {
+        action->setEnabled(!running);
+    }
+    for (QWidget* control : std::initializer_list<QWidget*>{BTopen, BTnew, DBGridDict, DBNavigator}) {
+        control->setEnabled(!running);
+    }
 }
 
 TextPageStatus TForm_Learning::TextStatus() const

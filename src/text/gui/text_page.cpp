@@ -119,6 +119,8 @@ TextPage::TextPage(LearningSettings& settings, TextPageHooks hooks, QWidget* par
 {
     setObjectName(QStringLiteral("TextPage"));
     fileDialog = [this](const FileDialogRequest& request) { return FileDialogs::GetFileName(this, request); };
+    builder = [](std::string_view text, const std::string& path, const FrequencyOptions& options,
+                 const FrequencyProgress& progress) { BuildFrequencyDictionary(text, path, options, progress); };
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -442,6 +444,12 @@ void TextPage::BTcreateClick()
     m_hooks.saveLearningSettings();
     Memo->setFocus();
     m_hooks.dialogShown();
+    // The new dictionary replaces the open one: its unsaved edits are offered for saving first, and
+    // "отменить" builds nothing.
+    if (!m_hooks.askSaveChanges()) {
+        m_hooks.dialogHidden();
+        return;
+    }
     FileDialogRequest request;
     request.save = true;
     request.title = QStringLiteral("Создать новый словарь из текста");
@@ -452,9 +460,14 @@ void TextPage::BTcreateClick()
     const QString chosen = fileDialog(request);
     if (!chosen.isEmpty()) {
         const std::string path = chosen.toStdString();
+        if (m_hooks.buildRunning) {
+            m_hooks.buildRunning(true);
+        }
         BuildDictionary(path);
-        // Unsaved edits of the open dictionary are dropped without a question.
         m_hooks.openDictionary(path);
+        if (m_hooks.buildRunning) {
+            m_hooks.buildRunning(false);
+        }
     }
     m_hooks.dialogHidden();
 }
@@ -479,7 +492,7 @@ void TextPage::BuildDictionary(const std::string& path)
     m_hooks.progress(0);
     QEventLoop loop;
     std::thread worker([&] {
-        BuildFrequencyDictionary(TextForCounting(text), path, options, [this](int percent) {
+        builder(TextForCounting(text), path, options, [this](int percent) {
             QMetaObject::invokeMethod(
                 this,
                 [this, percent] {

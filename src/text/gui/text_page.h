@@ -7,6 +7,7 @@
 
 #include "app/gui/file_dialogs.h"
 #include "app/gui/font_color_dialog.h"
+#include "text/frequency.h"
 #include "text/text_encoding.h"
 
 #include <QFont>
@@ -52,6 +53,9 @@ struct TextPageHooks
     // The status bar's progress bar: shown at a position, hidden.
     std::function<void(int percent)> progress;
     std::function<void()> hideProgress;
+    // True as a build starts, false once its dictionary is open: meanwhile the window refuses what the
+    // build's end would undo (opening or editing a dictionary, switching pupil).
+    std::function<void(bool running)> buildRunning;
 };
 
 class TextPage : public QWidget
@@ -69,6 +73,10 @@ public:
     // The file dialogs; replaceable so that tests never block. Returns the chosen path, or an empty
     // string when the dialog was cancelled.
     std::function<QString(const FileDialogRequest&)> fileDialog;
+    // The builder, run on the worker thread; replaceable so that tests can hold a build open.
+    std::function<void(std::string_view text, const std::string& path, const FrequencyOptions& options,
+                       const FrequencyProgress& progress)>
+        builder;
 
     const std::string& TextFilePath() const { return m_textFilePath; }
     const TextFileFormat& TextFormat() const { return m_format; }

@@ -121,6 +121,9 @@ bool Lesson::LoadLessonWords(const std::string& dictionaryPath, const std::strin
     ErrorCount = 0;
     RightCount = 0;
     LearnedCount = 0;
+    // The task named a place in the old arrays; the next page shown picks a new one.
+    TaskPos = 0;
+    TaskPoints = 0;
     LessonWords.clear();
     m_progressFile = progressPath;
 

@@ -294,3 +294,14 @@ TEST_F(ProgressTest, FailedSaveChangesNothing)
     EXPECT_TRUE(IsReadOnly(progress));
 #endif
 }
+
+TEST_F(ProgressTest, NoTaskPositionOutlivesTheWordsItNamed)
+{
+    Lesson lesson;
+    Load(lesson, 20, nullptr);
+    lesson.TaskPos = 16;
+    lesson.TaskPoints = 7;
+    Load(lesson, 3, nullptr);
+    EXPECT_EQ(lesson.TaskPos, 0);
+    EXPECT_EQ(lesson.TaskPoints, 0);
+}

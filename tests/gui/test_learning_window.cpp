@@ -82,9 +82,10 @@ TEST(LearningWindow, MainMenuCaptionsSeparatorsAndStates)
     }
     EXPECT_EQ(bar, (Outline{"Урок", "Словарь", "Настройки", "Помощь"}));
 
-    EXPECT_EQ(MenuOutline(form.m_lesson),
-              (Outline{"Ученик>", "-", "Выбрать метод>", "Просмотр карточек слов", "-", "Учить словарь заново", "-",
-                       "Показывать написание", "Озвучивать задания", "Режим диктанта", "-", "Выход"}));
+    EXPECT_EQ(
+        MenuOutline(form.m_lesson),
+        (Outline{"Ученик>", "-", "Выбрать метод>", "Просмотр карточек слов", "Статистика…", "-", "Учить словарь заново",
+                 "-", "Показывать написание", "Озвучивать задания", "Режим диктанта", "-", "Выход"}));
     EXPECT_EQ(MenuOutline(form.m_lesson_pupil), (Outline{"Новенький", "Отучился", "-"}));
     EXPECT_EQ(MenuOutline(form.m_lesson_method), (Outline{"Вариант", "Мозаика", "Написание"}));
     EXPECT_EQ(MenuOutline(form.m_dict),

@@ -16,6 +16,7 @@ packages=(
     xvfb xauth x11-xkb-utils
     openbox trayer
     clang-format
+    python3 unicode-data
     clang libclang-rt-14-dev ccache
     fonts-dejavu-core
     qt6-translations-l10n

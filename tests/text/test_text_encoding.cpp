@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/text_encoding.h"
 
+#include "common/codepage.h"
+
 #include <gtest/gtest.h>
 
 namespace vb {
@@ -74,11 +76,11 @@ TEST(TextEncoding, CharacterCountTakesLineBreaksAsTwo)
 
 TEST(TextEncoding, CommandLineTextIsUtf8Or1251)
 {
-    EXPECT_EQ(FileTextForCounting(kWin), kWin);
-    EXPECT_EQ(FileTextForCounting(kDos), kDos);
-    // UTF-8 becomes 1251; a character without a 1251 form becomes "?", which separates words.
-    EXPECT_EQ(FileTextForCounting("\xEF\xBB\xBF" + kUtf8 + " x\xE2\x99\xA5y"), kWin + " x?y");
-    EXPECT_EQ(TextForCounting(kUtf8 + "\nz"), kWin + "\r\nz");
+    EXPECT_EQ(FileTextForCounting(kWin), kUtf8);
+    EXPECT_EQ(FileTextForCounting(kDos), Cp1251ToUtf8(kDos));
+    // UTF-8 stays as it is, without its mark.
+    EXPECT_EQ(FileTextForCounting("\xEF\xBB\xBF" + kUtf8 + " x\xE2\x99\xA5y"), kUtf8 + " x\xE2\x99\xA5y");
+    EXPECT_EQ(TextForCounting(kUtf8 + "\nz"), kUtf8 + "\r\nz");
 }
 
 } // namespace

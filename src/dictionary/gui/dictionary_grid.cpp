@@ -91,7 +91,7 @@ QVariant DictionaryTableModel::data(const QModelIndex& index, int role) const
         if (field < 0) {
             return QString();
         }
-        return QString::fromStdString(Cp1251ToUtf8(m_table.RowFieldValue(index.row(), field)));
+        return QString::fromStdString(m_table.RowFieldValue(index.row(), field));
     }
     case Qt::FontRole:
         return m_columns[static_cast<std::size_t>(index.column())].font;
@@ -106,7 +106,7 @@ bool DictionaryTableModel::setData(const QModelIndex& index, const QVariant& val
     if (role != Qt::EditRole || field < 0) {
         return false;
     }
-    const std::string text = Utf8ToCp1251(value.toString().toStdString());
+    const std::string text = value.toString().toStdString();
     if (index.row() != m_table.CurrentRow()) {
         m_table.MoveToRow(index.row());
     }

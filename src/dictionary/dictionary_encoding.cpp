@@ -46,8 +46,16 @@ std::string EncodeDictionary(std::string_view text, DictionaryEncoding& encoding
 {
     if (encoding == DictionaryEncoding::Cp1251) {
         if (FitsCp1251(text)) {
-            return Utf8ToCp1251Exact(text);
+            std::string bytes = Utf8ToCp1251Exact(text);
+            // 1251 bytes that would read back as UTF-8 ("Р°" is D0 B0, an "а") would change the words.
+            if (DetectDictionaryEncoding(bytes) == DictionaryEncoding::Cp1251) {
+                return bytes;
+            }
         }
+        encoding = DictionaryEncoding::Utf8Bom;
+    }
+    // A text that itself starts with the mark's character would lose it when read back without a mark.
+    if (encoding == DictionaryEncoding::Utf8 && text.starts_with(kUtf8ByteOrderMark)) {
         encoding = DictionaryEncoding::Utf8Bom;
     }
     if (encoding == DictionaryEncoding::Utf8Bom) {

@@ -25,7 +25,8 @@ DictionaryEncoding DetectDictionaryEncoding(std::string_view bytes);
 std::string DecodeDictionary(std::string_view bytes, DictionaryEncoding& encoding);
 std::string DecodeDictionary(std::string_view bytes);
 
-// The text as the file's bytes in `encoding`. A 1251 encoding that cannot hold the text becomes Utf8Bom.
+// The text as the file's bytes in `encoding`. A 1251 encoding that cannot hold the text, or whose bytes
+// would read back as UTF-8, becomes Utf8Bom.
 std::string EncodeDictionary(std::string_view text, DictionaryEncoding& encoding);
 
 } // namespace vb

@@ -48,6 +48,14 @@ TEST(DictionaryEncoding, DetectionDecodingAndWritingBack)
     encoding = DictionaryEncoding::Cp1251;
     EXPECT_EQ(EncodeDictionary("Mädchen|девочка", encoding), kBom + "Mädchen|девочка");
     EXPECT_EQ(encoding, DictionaryEncoding::Utf8Bom);
+
+    // "Р°" fits 1251, but its bytes D0 B0 would read back as UTF-8 "а": written as UTF-8 instead.
+    encoding = DictionaryEncoding::Cp1251;
+    EXPECT_EQ(EncodeDictionary("Р°|x", encoding), kBom + "Р°|x");
+    EXPECT_EQ(DecodeDictionary(kBom + "Р°|x"), "Р°|x");
+    // So does a text starting with "п»ї", the mark's bytes in 1251.
+    encoding = DictionaryEncoding::Cp1251;
+    EXPECT_EQ(EncodeDictionary("п»їx", encoding), kBom + "п»їx");
 }
 
 class UnicodeTable : public ::testing::Test

@@ -5,6 +5,8 @@
 #include "text/frequency.h"
 
 #include "common/codepage.h"
+#include "common/unicode.h"
+#include "dictionary/dictionary_encoding.h"
 #include "dictionary/line_format.h"
 
 #include <algorithm>
@@ -20,8 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t flags = data[0];
     std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
     const std::size_t split = rest.find(std::string_view("\0\0", 2));
-    const std::string_view text = rest.substr(0, split);
-    const std::string_view basicBytes = split == std::string_view::npos ? std::string_view() : rest.substr(split + 2);
+    // Texts reach the builder as UTF-8: a UTF-8 text as it is, anything else read as 1251.
+    const std::string_view textBytes = rest.substr(0, split);
+    const std::string text = vb::IsValidUtf8(textBytes) ? std::string(textBytes) : vb::Cp1251ToUtf8Exact(textBytes);
+    const std::string basicBytes =
+        vb::DecodeDictionary(split == std::string_view::npos ? std::string_view() : rest.substr(split + 2));
 
     vb::FrequencyOptions options;
     options.OnlyBasic = flags & 1;
@@ -44,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vb::SortEntriesByWord(all);
     std::vector<vb::TFrequencyEntry> expected;
     for (vb::TFrequencyEntry& e : all) {
-        if (!expected.empty() && vb::CompareUpper1251(expected.back().Word, e.Word) == 0) {
+        if (!expected.empty() && vb::CompareTextUpper(expected.back().Word, e.Word) == 0) {
             ++expected.back().Count;
         } else {
             e.Count = 1;
@@ -57,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (options.SortText == 1)
         vb::SortEntriesByWord(got); // distinct words: the order is unique
     for (std::size_t i = 0; i < got.size(); ++i) {
-        if (got[i].Count != expected[i].Count || vb::CompareUpper1251(got[i].Word, expected[i].Word) != 0)
+        if (got[i].Count != expected[i].Count || vb::CompareTextUpper(got[i].Word, expected[i].Word) != 0)
             std::abort();
         // Without a basic entry the text's own spelling survives, the one the sort put first.
         if (got[i].Translation.empty() && got[i].Transcription.empty() && got[i].Thesaurus.empty() &&

@@ -2,6 +2,7 @@
 // The lesson side's reading of a dictionary: every entry comes from one non-blank line, no field holds a
 // separator or a line break, "_" is gone from word and translation, the transcription is one bracketed
 // text; and the lesson loads the very same entries from the file, with a fresh order over all of them.
+#include "dictionary/dictionary_encoding.h"
 #include "dictionary/line_format.h"
 #include "engine/lesson.h"
 
@@ -60,7 +61,9 @@ bool Holds(const std::string& s, std::string_view chars)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const MemoryFile file;
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    // The file in its own encoding; the entries are read from its text.
+    const std::string text = vb::DecodeDictionary(bytes);
 
     const std::vector<vb::DictionaryRecord> entries = vb::ReadLessonEntries(text);
     if (entries.size() != CountLines(text)) {
@@ -82,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    file.Set(text);
+    file.Set(bytes);
     vb::Lesson lesson;
     if (!lesson.LoadLessonWords(file.path, std::string())) {
         std::abort();

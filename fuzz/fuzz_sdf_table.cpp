@@ -3,6 +3,7 @@
 // back must stay inside the buffers, and a line written back from its values reads back as those values.
 #include "common/files.h"
 #include "common/strings.h"
+#include "common/unicode.h"
 #include "dictionary/sdf_data.h"
 
 #include <cstdint>
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::vector<std::string>& v = values.emplace_back();
             for (int f = 0; f < table.FieldCount(); ++f) {
                 v.push_back(table.RowFieldValue(row, f));
-                if (static_cast<int>(v.back().size()) > table.Field(f).width) {
+                if (static_cast<int>(vb::CharCount(v.back())) > table.Field(f).width) {
                     std::abort();
                 }
             }

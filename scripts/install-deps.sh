@@ -19,6 +19,7 @@ packages=(
     xvfb xauth x11-xkb-utils
     openbox trayer dbus-daemon
     clang-format
+    python3 unicode-data
     clang libclang-rt-14-dev ccache
     fonts-dejavu-core
     qt6-translations-l10n

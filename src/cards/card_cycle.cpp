@@ -2,6 +2,7 @@
 #include "cards/card_cycle.h"
 
 #include "common/strings.h"
+#include "common/unicode.h"
 #include "engine/lesson.h"
 #include "engine/settings.h"
 
@@ -52,16 +53,16 @@ CardFace MakeCardFace(const TLessonWord& entry, std::int32_t taskDirection, cons
 
     face.pronounceTask = values.CB_CardVoiceWord;
     face.taskIsWord = !asksWithTranslation;
-    face.taskDelayMs = CardTaskDelayMs(values.SE_TimeWord, face.task.size());
+    face.taskDelayMs = CardTaskDelayMs(values.SE_TimeWord, CharCount(face.task));
 
     face.thesaurusStep = values.CB_CardShowTesaurus;
     face.pronounceThesaurus = values.CB_CardVoiceTesaurus && !face.thesaurus.empty();
     face.thesaurusIsWord = !thesaurusAsTranslation;
-    face.thesaurusDelayMs = CardThesaurusDelayMs(face.thesaurus.size());
+    face.thesaurusDelayMs = CardThesaurusDelayMs(CharCount(face.thesaurus));
 
     face.pronounceAnswer = values.CB_CardVoiceTransl;
     face.answerIsWord = asksWithTranslation;
-    face.answerDelayMs = CardAnswerDelayMs(values.SE_TimeTransl, face.answer.size());
+    face.answerDelayMs = CardAnswerDelayMs(values.SE_TimeTransl, CharCount(face.answer));
     return face;
 }
 

@@ -13,7 +13,7 @@
 //   TimerTranslateTimer  the answer line is shown; TimerCard armed with answerDelayMs
 //   TimerCardTimer       the next card
 //
-// Texts are the dictionary's own (Windows-1251), one byte per character.
+// Texts are UTF-8; lengths count characters.
 
 #include "engine/lesson_types.h"
 

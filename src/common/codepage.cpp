@@ -91,11 +91,6 @@ constexpr CaseTables MakeCaseTables()
 
 constexpr CaseTables kCase = MakeCaseTables();
 
-char32_t Cp1251ToCodePoint(unsigned char c)
-{
-    return c < 0x80 ? c : kCp1251High[c - 0x80];
-}
-
 // The 1251 byte of a code point; 0 when the code page lacks it (NUL itself maps to 0 too, which is right).
 unsigned char CodePointToCp1251(char32_t cp)
 {
@@ -177,6 +172,11 @@ std::size_t DecodeUtf8(std::string_view s, std::size_t pos, char32_t& cp)
 }
 
 } // namespace
+
+char32_t Cp1251ToCodePoint(unsigned char c)
+{
+    return c < 0x80 ? c : kCp1251High[c - 0x80];
+}
 
 unsigned char UpperCase1251(unsigned char c)
 {

@@ -2,12 +2,15 @@
 #pragma once
 
 // Windows-1251 is the code page of all dictionary and lesson data; DOS texts use code page 866.
-// Conversion to Unicode (UTF-8) happens only where the shell shows or takes a text.
+// Inside, text is UTF-8 (common/unicode.h); these conversions serve the files that keep a code page.
 
 #include <string>
 #include <string_view>
 
 namespace vb {
+
+// The character a 1251 byte stands for (U+FFFD for 0x98, which 1251 leaves unassigned).
+char32_t Cp1251ToCodePoint(unsigned char c);
 
 // Upper-casing "with the system locale" of a Russian Windows: Latin and Cyrillic letters, Ё/ё included.
 unsigned char UpperCase1251(unsigned char c);

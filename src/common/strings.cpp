@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/strings.h"
 
+#include "common/unicode.h"
+
 #include <climits>
 
 namespace vb {
@@ -33,7 +35,11 @@ std::string CleanPunctuationBy(std::string_view s, PunctuationAt punctuationAt)
     while (i < s.size()) {
         const std::size_t length = punctuationAt(s, i);
         if (length == 0) {
-            result += s[i++];
+            // The whole character: the bytes after its first are no characters of their own.
+            const std::size_t whole = WellFormedCharLength(s, i);
+            const std::size_t n = whole == 0 ? 1 : whole;
+            result.append(s.substr(i, n));
+            i += n;
             continue;
         }
         const std::size_t next = i + length;
@@ -80,10 +86,15 @@ std::string FileNameOnly(const std::string& path, bool withExtension)
 
 std::string SubStr0(std::string_view s, int start, int count)
 {
-    if (start < 0 || count < 0 || static_cast<std::size_t>(start) >= s.size()) {
+    if (start < 0 || count < 0) {
         return {};
     }
-    return std::string(s.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(count)));
+    const std::size_t from = CharOffset(s, static_cast<std::size_t>(start));
+    if (from >= s.size()) {
+        return {};
+    }
+    const std::string_view rest = s.substr(from);
+    return std::string(rest.substr(0, CharOffset(rest, static_cast<std::size_t>(count))));
 }
 
 std::string ReplaceChar(std::string s, char from, char to)
@@ -102,10 +113,16 @@ int FindCharN(std::string_view s, char ch, int start, int n)
         return -1;
     }
     int found = 0;
-    for (std::size_t i = start < 0 ? 0 : static_cast<std::size_t>(start); i < s.size(); ++i) {
-        if (s[i] == ch && ++found == n) {
-            return static_cast<int>(i);
+    int index = 0;
+    std::size_t pos = 0;
+    while (pos < s.size()) {
+        char32_t cp = 0;
+        const std::size_t len = DecodeChar(s, pos, cp);
+        if (index >= start && len == 1 && s[pos] == ch && ++found == n) {
+            return index;
         }
+        pos += len;
+        ++index;
     }
     return -1;
 }
@@ -148,7 +165,16 @@ std::string BracketTranscription(std::string_view s)
 std::string CleanPunctuation(std::string_view s)
 {
     return CleanPunctuationBy(s, [](std::string_view text, std::size_t i) -> std::size_t {
-        return IsPunctuation(static_cast<unsigned char>(text[i])) ? 1 : 0;
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            return IsPunctuation(c) ? 1 : 0;
+        }
+        char32_t cp = 0;
+        const std::size_t length = DecodeChar(text, i, cp);
+        const int b = Cp1251ByteOf(cp);
+        const bool punctuation =
+            b >= 0 ? IsPunctuation(static_cast<unsigned char>(b)) : UnicodeClass(cp) == CharClass::Punctuation;
+        return punctuation ? length : 0;
     });
 }
 
@@ -166,16 +192,26 @@ std::string CleanPunctuationUtf8(std::string_view s)
 
 std::string MaskLetters(std::string_view s, int start, char mask)
 {
-    std::string result(s);
-    for (std::size_t i = start < 0 ? 0 : static_cast<std::size_t>(start); i < result.size(); ++i) {
-        if (IsUnmasked(static_cast<unsigned char>(result[i]))) {
-            continue;
-        }
-        if (mask == '\0') {
-            result.resize(i);
+    std::string result;
+    result.reserve(s.size());
+    const std::size_t from = CharOffset(s, start < 0 ? 0 : static_cast<std::size_t>(start));
+    result.append(s.substr(0, from));
+    std::size_t pos = from;
+    while (pos < s.size()) {
+        char32_t cp = 0;
+        const std::size_t length = DecodeChar(s, pos, cp);
+        const int b = Cp1251ByteOf(cp);
+        const CharClass cls = b >= 0 ? CharClass::Other : UnicodeClass(cp);
+        const bool kept = b >= 0 ? IsUnmasked(static_cast<unsigned char>(b))
+                                 : cls == CharClass::Digit || cls == CharClass::Space || cls == CharClass::Punctuation;
+        if (kept) {
+            result.append(s.substr(pos, length));
+        } else if (mask == '\0') {
             break;
+        } else {
+            result += mask;
         }
-        result[i] = mask;
+        pos += length;
     }
     return result;
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Plain helpers on 8-bit strings with 0-based indexes. None of them throws or reads outside its input.
+// Plain helpers on UTF-8 strings with 0-based indexes; positions and counts are characters. None of them
+// throws or reads outside its input.
 
 #include <cstddef>
 #include <string>
@@ -27,7 +28,8 @@ std::string SubStr0(std::string_view s, int start, int count);
 
 std::string ReplaceChar(std::string s, char from, char to);
 
-// Index of the n-th occurrence of `ch` at or after `start`; -1 when the string ends first.
+// Character index of the n-th occurrence of the ASCII `ch` at or after character `start`; -1 when the
+// string ends first.
 int FindCharN(std::string_view s, char ch, int start, int n);
 
 // Removes every part in parentheses (nested ones too; an unclosed "(" removes the rest), then any stray ")",
@@ -37,14 +39,17 @@ std::string StripParens(std::string_view s);
 // Removes all "[" and "]" and encloses the rest in one pair; an empty string stays empty.
 std::string BracketTranscription(std::string_view s);
 
-// Punctuation becomes a space, or is dropped before more punctuation, a space or the end.
+// Punctuation becomes a space, or is dropped before more punctuation, a space or the end. Punctuation is
+// ASCII punctuation and the numero sign among the characters 1251 has, Unicode punctuation and symbols
+// among the others.
 std::string CleanPunctuation(std::string_view s);
 // The same rule on a UTF-8 text, for names the user types: the ASCII punctuation and the numero sign
 // "№"; other characters are never split.
 std::string CleanPunctuationUtf8(std::string_view s);
 
-// From `start` on, every letter-like character becomes `mask`; a NUL mask ends the result at the first
-// masked position.
+// From character `start` on, every letter-like character becomes one `mask`; a NUL mask ends the result
+// at the first masked position. Kept are space, digits, ASCII punctuation and the numero sign, and of the
+// characters 1251 lacks Unicode's digits, spaces, punctuation and symbols.
 std::string MaskLetters(std::string_view s, int start, char mask);
 
 // Cuts every byte of 32 and below from both ends.

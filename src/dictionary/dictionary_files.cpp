@@ -208,12 +208,10 @@ void PrepareNewDictionary(const std::string& openDictionary, const std::string& 
 
 std::string SearchFieldName(std::string_view columnText)
 {
-    static const std::string word = Utf8ToCp1251("Слово");
-    static const std::string translation = Utf8ToCp1251("Перевод");
-    if (columnText == word) {
+    if (columnText == "Слово") {
         return "word";
     }
-    if (columnText == translation) {
+    if (columnText == "Перевод") {
         return "translate";
     }
     return {};

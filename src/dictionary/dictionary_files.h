@@ -69,7 +69,7 @@ bool SaveWorkingCopy(const std::string& workingCopy, const std::string& dictiona
 void PrepareNewDictionary(const std::string& openDictionary, const std::string& newDictionary);
 
 // ---- Search
-// The table field a column choice searches (Windows-1251 text): "Слово" -> "word", "Перевод" ->
+// The table field a column choice searches: "Слово" -> "word", "Перевод" ->
 // "translate", anything else none (empty).
 std::string SearchFieldName(std::string_view columnText);
 // Moves the table to the first entry whose field begins with (partial) or equals `value`, both trimmed.

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The dictionary file: one entry per line, "word|translate|transcription|tesaurus", Windows-1251.
+// The dictionary file: one entry per line, "word|translate|transcription|tesaurus". The functions here
+// take the file's text as UTF-8 (dictionary_encoding.h converts the file's bytes).
 // The table reads and writes lines with quoting (LineToRecord, RecordToLine); the lesson side reads the
 // file with the simpler SplitDictionaryLine and never writes it.
 

@@ -4,6 +4,7 @@
 #include "common/codepage.h"
 #include "common/files.h"
 #include "common/strings.h"
+#include "common/unicode.h"
 #include "dictionary/line_format.h"
 
 #include <algorithm>
@@ -52,29 +53,38 @@ std::string TrimRightSpaces(std::string value)
 
 bool EqualNames(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return UpperCase1251(static_cast<unsigned char>(x)) == UpperCase1251(static_cast<unsigned char>(y));
-           });
+    return EqualIgnoringCase(a, b);
+}
+
+// Field widths count characters.
+std::string_view TakeChars(std::string_view s, std::size_t count)
+{
+    return s.substr(0, CharOffset(s, count));
+}
+
+void PadChars(std::string& s, std::size_t width)
+{
+    const std::size_t cut = CharOffset(s, width);
+    s.resize(cut);
+    const std::size_t chars = CharCount(s);
+    if (chars < width) {
+        s.append(width - chars, ' ');
+    }
 }
 
 // Locate's comparison of one field.
 bool Matches(std::string_view field, std::string_view search, LocateOptions options)
 {
-    if (options.partialKey ? field.size() < search.size() : field.size() != search.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < search.size(); ++i) {
-        auto a = static_cast<unsigned char>(field[i]);
-        auto b = static_cast<unsigned char>(search[i]);
-        if (options.caseInsensitive) {
-            a = UpperCase1251(a);
-            b = UpperCase1251(b);
-        }
-        if (a != b) {
+    if (options.partialKey) {
+        // The field's first characters, as many as the search has.
+        const std::size_t chars = CharCount(search);
+        const std::size_t end = CharOffset(field, chars);
+        if (CharCount(field.substr(0, end)) < chars) {
             return false;
         }
+        field = field.substr(0, end);
     }
-    return true;
+    return options.caseInsensitive ? EqualIgnoringCase(field, search) : field == search;
 }
 
 } // namespace
@@ -195,17 +205,20 @@ bool TFixedFormatDataSet::Open()
             return Fail("Cannot create file: " + m_fileName);
         }
     }
-    std::string text;
-    if (!ReadWholeFile(m_fileName, text)) {
+    std::string bytes;
+    if (!ReadWholeFile(m_fileName, bytes)) {
         return Fail("Cannot open file: " + m_fileName);
     }
+    // A NUL byte ends the whole text.
+    if (const auto nul = bytes.find('\0'); nul != std::string::npos) {
+        bytes.resize(nul);
+    }
+    std::string text = DecodeDictionary(bytes, m_encoding);
+    std::string().swap(bytes);
+    m_encodingChanged = false;
     // Line references are 32-bit.
     if (text.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         return Fail("File too large: " + m_fileName);
-    }
-    // A NUL byte ends the whole text.
-    if (const auto nul = text.find('\0'); nul != std::string::npos) {
-        text.resize(nul);
     }
     m_text = std::move(text);
 
@@ -215,7 +228,10 @@ bool TFixedFormatDataSet::Open()
     m_lines.reserve(count);
     std::size_t longest = 0;
     ForEachLine(m_text, [&](std::size_t offset, std::size_t length) {
-        longest = std::max(longest, length);
+        // A line has at most as many characters as bytes: only a longer one can be the longest.
+        if (length > longest) {
+            longest = std::max(longest, CharCount(std::string_view(m_text).substr(offset, length)));
+        }
         m_lines.push_back(LineRef{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length),
                                   static_cast<std::int32_t>(m_lines.size() + 1)});
     });
@@ -287,9 +303,15 @@ bool TFixedFormatDataSet::Close()
             text += LineText(line);
             text += "\r\n";
         }
-        if (!WriteFileAtomic(m_fileName, text)) {
+        DictionaryEncoding encoding = m_encoding;
+        const std::string bytes = EncodeDictionary(text, encoding);
+        if (!WriteFileAtomic(m_fileName, bytes)) {
             Notify(TableChange::Reset, -1);
             return Fail("Cannot write file: " + m_fileName);
+        }
+        if (encoding != m_encoding) {
+            m_encoding = encoding;
+            m_encodingChanged = true;
         }
     }
     DropLines();
@@ -370,12 +392,12 @@ void TFixedFormatDataSet::LineToRecord(std::string_view line, Record& record) co
     record.values.resize(m_fields.size());
     record.nulls.resize(m_fields.size());
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
-        const auto offset = static_cast<std::size_t>(m_fields[i].offset);
+        const std::size_t offset = CharOffset(line, static_cast<std::size_t>(m_fields[i].offset));
         record.nulls[i] = offset >= line.size();
         if (record.nulls[i]) {
             record.values[i].clear();
         } else {
-            record.values[i].assign(line.substr(offset, static_cast<std::size_t>(m_fields[i].width)));
+            record.values[i].assign(TakeChars(line.substr(offset), static_cast<std::size_t>(m_fields[i].width)));
         }
     }
 }
@@ -386,7 +408,7 @@ std::string TFixedFormatDataSet::RecordToLine(const Record& record) const
     line.reserve(static_cast<std::size_t>(m_recordWidth));
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         std::string slot = record.nulls[i] ? std::string() : record.values[i];
-        slot.resize(static_cast<std::size_t>(m_fields[i].width), ' ');
+        PadChars(slot, static_cast<std::size_t>(m_fields[i].width));
         line += slot;
     }
     return line;
@@ -403,7 +425,7 @@ std::string TFixedFormatDataSet::SlotValue(const Record& record, int field, bool
         return TrimRightSpaces(record.values[f]);
     }
     std::string slot = record.values[f];
-    slot.resize(static_cast<std::size_t>(m_fields[f].width), ' ');
+    PadChars(slot, static_cast<std::size_t>(m_fields[f].width));
     return slot;
 }
 
@@ -514,7 +536,7 @@ bool TFixedFormatDataSet::SetFieldValue(int field, std::string_view value)
         return Fail("Field index out of range");
     }
     const auto f = static_cast<std::size_t>(field);
-    m_buffer.values[f].assign(value.substr(0, static_cast<std::size_t>(m_fields[f].width)));
+    m_buffer.values[f].assign(TakeChars(value, static_cast<std::size_t>(m_fields[f].width)));
     m_buffer.nulls[f] = false;
     m_modified = true;
     Notify(TableChange::RowChanged, CurrentRow());
@@ -876,8 +898,9 @@ void TSdfDataSet::LineToRecord(std::string_view line, Record& record) const
     SplitQuotedLine(line, m_delimiter, record.values);
     for (std::size_t i = 0; i < count; ++i) {
         const auto width = static_cast<std::size_t>(Field(static_cast<int>(i)).width);
+        // Cheap when the value has no more bytes than the width has characters.
         if (record.values[i].size() > width) {
-            record.values[i].resize(width);
+            record.values[i].resize(CharOffset(record.values[i], width));
         }
     }
 }

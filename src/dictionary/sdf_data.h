@@ -13,6 +13,8 @@
 // current line, posting and cancelling, bookmarks and events. Failures are reported as return values with
 // LastError(); nothing throws. The file on disk changes only at Close.
 
+#include "dictionary/dictionary_encoding.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -34,8 +36,8 @@ struct LocateOptions
 struct TableFieldDef
 {
     std::string name;
-    int width = 0;
-    // Start of the field's slot in the record.
+    int width = 0; // characters
+    // Start of the field's slot in the record, in characters.
     int offset = 0;
 };
 
@@ -104,6 +106,11 @@ public:
     void Discard();
     // Posted since opening: the file will be written at Close.
     bool ChangesPending() const { return m_changesPending; }
+    // The file's encoding as found at Open (a new file is 1251). Values are UTF-8 whatever it is.
+    DictionaryEncoding Encoding() const { return m_encoding; }
+    // The last Close had to write a 1251 file as UTF-8 with the byte-order mark: a value holds a character
+    // 1251 lacks. Cleared by the next Open.
+    bool EncodingChanged() const { return m_encodingChanged; }
 
     // ---- Fields
     int FieldCount() const { return static_cast<int>(m_fields.size()); }
@@ -248,7 +255,9 @@ private:
     bool m_trimSpace = true;
 
     DataSetState m_state = DataSetState::Inactive;
-    std::string m_text; // the file's bytes, up to a NUL
+    std::string m_text; // the file's text up to a NUL, as UTF-8
+    DictionaryEncoding m_encoding = DictionaryEncoding::Cp1251;
+    bool m_encodingChanged = false;
     std::vector<std::string> m_edited;
     std::vector<std::uint32_t> m_freeEdited;
     std::vector<LineRef> m_lines;

@@ -4,6 +4,7 @@
 #include "common/files.h"
 #include "common/message_dialog.h"
 #include "common/strings.h"
+#include "dictionary/dictionary_encoding.h"
 #include "dictionary/line_format.h"
 #include "engine/progress_file.h"
 #include "engine/selection.h"
@@ -130,6 +131,7 @@ bool Lesson::LoadLessonWords(const std::string& dictionaryPath, const std::strin
     std::string bytes;
     const bool read = ReadWholeFile(dictionaryPath, bytes);
     if (read) {
+        bytes = DecodeDictionary(bytes);
         // The same lines ReadLessonEntries takes, but counted first and then split straight into
         // LessonWords: for a large dictionary a second list of entries would double the memory touched.
         const std::string_view text(bytes.data(), std::min(bytes.size(), bytes.find('\0')));

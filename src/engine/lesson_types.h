@@ -10,7 +10,7 @@
 
 namespace vb {
 
-// One dictionary entry as the lessons use it (Windows-1251 bytes): underscores already turned into spaces,
+// One dictionary entry as the lessons use it (UTF-8): underscores already turned into spaces,
 // the transcription already bracketed.
 struct TLessonWord
 {

@@ -6,7 +6,7 @@
 // taking matched pairs out, and the list commands of the word menu.
 //
 // Item i of the left list is the word at MozLeft[i] of MozProgress, item i of the right list the
-// translation of the word at MozRight[i]. Texts are the dictionary's own (Windows-1251).
+// translation of the word at MozRight[i]. Texts are UTF-8.
 
 #include "engine/lesson.h"
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/selection.h"
 
+#include "common/unicode.h"
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -99,13 +101,12 @@ void SortOptions(std::span<std::int32_t> list, int lo, int hi, const ProgressArr
         }
         return words[static_cast<std::size_t>(w)].*field;
     };
-    // string_view compares through char_traits<char>, which orders bytes as unsigned char.
     ClipRange(list.size(), lo, hi);
     for (int q = lo; q <= hi; ++q) {
         for (int r = hi; r > q; --r) {
             auto& a = list[static_cast<std::size_t>(q)];
             auto& b = list[static_cast<std::size_t>(r)];
-            if (text(a) > text(b)) {
+            if (CompareText(text(a), text(b)) > 0) {
                 std::swap(a, b);
             }
         }

@@ -60,7 +60,7 @@ StatusBarView StatusBarForPage(int page, const LessonStatus& lesson, const TextP
 // Panel 4 of the lesson pages: "Балл: " and a score.
 std::string PointsPanelText(std::int32_t points);
 
-// The last-right-word panel. Texts are the entry's own (Windows-1251).
+// The last-right-word panel. Texts are UTF-8.
 struct LastWordView
 {
     std::string Word;

@@ -5,7 +5,7 @@
 // without the page: drawing the task and its answers, what the task label and the answer rows show, the
 // judging of a click and how a row looks as the pointer and the answers move over it.
 //
-// Texts are the dictionary's own (Windows-1251).
+// Texts are UTF-8.
 
 #include "engine/lesson.h"
 

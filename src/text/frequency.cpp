@@ -3,6 +3,8 @@
 
 #include "common/codepage.h"
 #include "common/files.h"
+#include "common/unicode.h"
+#include "dictionary/dictionary_encoding.h"
 #include "dictionary/line_format.h"
 
 #include <algorithm>
@@ -49,7 +51,42 @@ constexpr std::array<unsigned char, 256> MakeByteClasses()
     return t;
 }
 
+// The classes of the 1251 bytes: what the rule says of a character 1251 has.
 constexpr std::array<unsigned char, 256> kByteClass = MakeByteClasses();
+
+// The class of a character: its 1251 byte's, else letters and combining marks are word characters and
+// everything else separates.
+unsigned char ClassOfChar(char32_t cp)
+{
+    const int b = Cp1251ByteOf(cp);
+    if (b >= 0) {
+        return kByteClass[static_cast<std::size_t>(b)];
+    }
+    return UnicodeClass(cp) == CharClass::Letter ? kWordByte : kSeparator;
+}
+
+// The characters below U+0800 (Latin, Greek, Cyrillic and more) looked up directly in the hot loop.
+struct LowCharClasses
+{
+    LowCharClasses()
+    {
+        for (char32_t cp = 0; cp < table.size(); ++cp) {
+            table[cp] = ClassOfChar(cp);
+        }
+    }
+    std::array<unsigned char, 0x800> table{};
+};
+
+// The class of the character at i (a non-ASCII lead byte) and its length.
+inline unsigned char ClassAt(std::string_view text, std::size_t i, const LowCharClasses& low, std::size_t& length)
+{
+    char32_t cp = 0;
+    length = DecodeChar(text, i, cp);
+    if (length == 1) {
+        return kSeparator; // a malformed byte
+    }
+    return cp < low.table.size() ? low.table[cp] : ClassOfChar(cp);
+}
 
 // What ends a word after an apostrophe or a hyphen. The end of the text counts as a line end.
 constexpr bool EndsJoiner(unsigned char next)
@@ -57,36 +94,50 @@ constexpr bool EndsJoiner(unsigned char next)
     return next == 10 || next == 13 || next == 32 || next == 39 || next == 45;
 }
 
-// Calls word(start, length) for every word of the text, in order, and tick(position) every `step` bytes.
+// Calls word(start, length, ascii) for every word of the UTF-8 text, in order (ascii: the word has no
+// other bytes), and tick(position) about every `step` bytes.
 template <class Word, class Tick>
 void ForEachWord(std::string_view text, std::size_t step, const Word& word, const Tick& tick)
 {
+    static const LowCharClasses low;
     const auto* data = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
     std::size_t start = 0;
     bool inWord = false;
+    bool ascii = true;
     std::size_t nextTick = step;
-    for (std::size_t i = 0; i < n; ++i) {
-        unsigned char cls = kByteClass[data[i]];
-        if (cls == kJoiner) {
-            cls = (i + 1 == n || EndsJoiner(data[i + 1])) ? kSeparator : kWordByte;
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char b = data[i];
+        std::size_t length = 1;
+        unsigned char cls;
+        if (b < 0x80) {
+            cls = kByteClass[b];
+            if (cls == kJoiner) {
+                cls = (i + 1 == n || EndsJoiner(data[i + 1])) ? kSeparator : kWordByte;
+            }
+        } else {
+            cls = ClassAt(text, i, low, length);
+            ascii = ascii && cls != kWordByte;
         }
         if (cls == kWordByte) {
             if (!inWord) {
                 inWord = true;
+                ascii = b < 0x80;
                 start = i;
             }
         } else if (inWord) {
             inWord = false;
-            word(start, i - start);
+            word(start, i - start, ascii);
         }
-        if (i + 1 == nextTick) {
-            tick(i);
+        i += length;
+        if (i >= nextTick) {
+            tick(i - 1);
             nextTick += step;
         }
     }
     if (inWord) {
-        word(start, n - start);
+        word(start, n - start, ascii);
     }
 }
 
@@ -287,11 +338,16 @@ struct Group
     std::uint64_t hash;
     std::int64_t count;
     std::uint32_t firstSpelling;
+    // A group with a non-ASCII first spelling keeps its upper-cased form in the key store.
+    bool ascii;
+    std::size_t keyOffset;
+    std::size_t keyLength;
 };
 
 struct Spelling
 {
     std::size_t offset;
+    std::size_t length; // spellings of one word may differ in bytes ("ſ" and "s")
     std::uint32_t group;
     std::uint32_t next; // next spelling of the same group, or kNone
 };
@@ -338,12 +394,20 @@ public:
         m_tokens.reserve(text.size() / 6 + 16);
     }
 
-    void Add(std::size_t start, std::size_t length)
+    void Add(std::size_t start, std::size_t length, bool ascii)
     {
         const unsigned char* w = m_data + start;
         std::uint64_t h = kHashSeed;
-        for (std::size_t k = 0; k < length; ++k) {
-            h = (h ^ m_upper[w[k]]) * kHashPrime;
+        if (ascii) {
+            for (std::size_t k = 0; k < length; ++k) {
+                h = (h ^ m_upper[w[k]]) * kHashPrime;
+            }
+        } else {
+            // Other words hash their upper-cased UTF-8 form, which for ASCII is the same bytes.
+            m_scratch = UpperCaseText(m_text.substr(start, length));
+            for (char c : m_scratch) {
+                h = (h ^ static_cast<unsigned char>(c)) * kHashPrime;
+            }
         }
         h ^= h >> 29;
         std::size_t mask = m_slots.size() - 1;
@@ -354,7 +418,7 @@ public:
                 break;
             }
             Group& g = m_groups[g1 - 1];
-            if (g.hash == h && g.length == length && SameUpper(m_upper, m_data + g.offset, w, length)) {
+            if (g.hash == h && SameWord(g, start, length, ascii)) {
                 ++g.count;
                 m_tokens.push_back(SpellingOf(g1 - 1, start, length));
                 return;
@@ -363,8 +427,14 @@ public:
         }
         const auto groupIndex = static_cast<std::uint32_t>(m_groups.size());
         const auto spellingIndex = static_cast<std::uint32_t>(m_spellings.size());
-        m_groups.push_back(Group{start, length, h, 1, spellingIndex});
-        m_spellings.push_back(Spelling{start, groupIndex, kNone});
+        Group group{start, length, h, 1, spellingIndex, ascii, 0, 0};
+        if (!ascii) {
+            group.keyOffset = m_keys.size();
+            group.keyLength = m_scratch.size();
+            m_keys += m_scratch;
+        }
+        m_groups.push_back(group);
+        m_spellings.push_back(Spelling{start, length, groupIndex, kNone});
         m_tokens.push_back(spellingIndex);
         m_slots[slot] = groupIndex + 1;
         if (m_groups.size() * 2 > m_slots.size()) {
@@ -379,11 +449,32 @@ public:
     std::string_view Text(std::size_t offset, std::size_t length) const { return m_text.substr(offset, length); }
 
 private:
+    // The word at start has the group's upper-cased form. For a non-ASCII word m_scratch holds its form.
+    bool SameWord(const Group& g, std::size_t start, std::size_t length, bool ascii)
+    {
+        if (g.ascii && ascii) {
+            return g.length == length && SameUpper(m_upper, m_data + g.offset, m_data + start, length);
+        }
+        if (ascii) {
+            m_scratch.resize(length);
+            for (std::size_t k = 0; k < length; ++k) {
+                m_scratch[k] = static_cast<char>(m_upper[m_data[start + k]]);
+            }
+        }
+        if (g.ascii) {
+            return g.length == m_scratch.size() &&
+                   SameUpper(m_upper, m_data + g.offset, reinterpret_cast<const unsigned char*>(m_scratch.data()),
+                             g.length);
+        }
+        return std::string_view(m_keys).substr(g.keyOffset, g.keyLength) == m_scratch;
+    }
+
     std::uint32_t SpellingOf(std::uint32_t group, std::size_t start, std::size_t length)
     {
         std::uint32_t s = m_groups[group].firstSpelling;
         while (true) {
-            if (std::memcmp(m_data + m_spellings[s].offset, m_data + start, length) == 0) {
+            if (m_spellings[s].length == length &&
+                std::memcmp(m_data + m_spellings[s].offset, m_data + start, length) == 0) {
                 return s;
             }
             if (m_spellings[s].next == kNone) {
@@ -392,7 +483,7 @@ private:
             s = m_spellings[s].next;
         }
         const auto added = static_cast<std::uint32_t>(m_spellings.size());
-        m_spellings.push_back(Spelling{start, group, kNone});
+        m_spellings.push_back(Spelling{start, length, group, kNone});
         m_spellings[s].next = added;
         return added;
     }
@@ -418,11 +509,13 @@ private:
     std::vector<Group> m_groups;
     std::vector<Spelling> m_spellings;
     std::vector<std::uint32_t> m_tokens;
+    std::string m_keys;
+    std::string m_scratch;
 };
 
-std::string UpperKey(std::string_view s)
+std::u32string UpperKey(std::string_view s)
 {
-    return UpperCase1251(s);
+    return UpperSortKey(s);
 }
 
 // Sorts entries by precomputed keys with the system's quicksort.
@@ -454,14 +547,14 @@ std::vector<std::string_view> SplitWords(std::string_view text)
     std::vector<std::string_view> words;
     ForEachWord(
         text, std::numeric_limits<std::size_t>::max(),
-        [&](std::size_t start, std::size_t length) { words.push_back(text.substr(start, length)); },
+        [&](std::size_t start, std::size_t length, bool) { words.push_back(text.substr(start, length)); },
         [](std::size_t) {});
     return words;
 }
 
 void SortEntriesByWord(std::vector<TFrequencyEntry>& entries)
 {
-    std::vector<std::string> keys;
+    std::vector<std::u32string> keys;
     keys.reserve(entries.size());
     for (const TFrequencyEntry& e : entries) {
         keys.push_back(UpperKey(e.Word));
@@ -471,7 +564,7 @@ void SortEntriesByWord(std::vector<TFrequencyEntry>& entries)
 
 void SortEntriesByFrequency(std::vector<TFrequencyEntry>& entries)
 {
-    std::vector<std::string> keys;
+    std::vector<std::u32string> keys;
     keys.reserve(entries.size());
     for (const TFrequencyEntry& e : entries) {
         keys.push_back(UpperKey(e.Word));
@@ -491,7 +584,7 @@ std::vector<TFrequencyEntry> LoadBasicDictionary(const std::string& path)
     if (path.empty() || !ReadWholeFile(path, content)) {
         return basic;
     }
-    for (DictionaryRecord& r : ReadLessonEntries(content)) {
+    for (DictionaryRecord& r : ReadLessonEntries(DecodeDictionary(content))) {
         basic.push_back(TFrequencyEntry{std::move(r.word), std::move(r.translate), std::move(r.transcription),
                                         std::move(r.tesaurus), 0});
     }
@@ -505,7 +598,7 @@ namespace {
 struct CountedWords
 {
     std::vector<TFrequencyEntry> entries;
-    std::vector<std::string> keys;
+    std::vector<std::u32string> keys;
 };
 
 CountedWords CountWords(std::string_view text, ProgressTracker& report)
@@ -518,7 +611,7 @@ CountedWords CountWords(std::string_view text, ProgressTracker& report)
     const std::size_t length = text.size();
     const std::size_t step = std::max<std::size_t>(1, length / 128);
     ForEachWord(
-        text, step, [&counter](std::size_t start, std::size_t n) { counter.Add(start, n); },
+        text, step, [&counter](std::size_t start, std::size_t n, bool ascii) { counter.Add(start, n, ascii); },
         [&](std::size_t i) { report(static_cast<int>(24 * (static_cast<long double>(i) + 1) / length)); });
     std::vector<Group>& groups = counter.Groups();
     if (groups.empty()) {
@@ -529,7 +622,7 @@ CountedWords CountWords(std::string_view text, ProgressTracker& report)
     // Ranks of the distinct words in the order of the sort.
     std::vector<std::uint32_t> byWord(groups.size());
     std::iota(byWord.begin(), byWord.end(), 0U);
-    std::vector<std::string> keys(groups.size());
+    std::vector<std::u32string> keys(groups.size());
     for (std::size_t g = 0; g < groups.size(); ++g) {
         keys[g] = UpperKey(counter.Text(groups[g].offset, groups[g].length));
     }
@@ -574,7 +667,7 @@ CountedWords CountWords(std::string_view text, ProgressTracker& report)
     counted.keys.reserve(groups.size());
     for (std::uint32_t g : byWord) {
         TFrequencyEntry e;
-        e.Word = std::string(counter.Text(spellings[survivor[g]].offset, groups[g].length));
+        e.Word = std::string(counter.Text(spellings[survivor[g]].offset, spellings[survivor[g]].length));
         e.Count = groups[g].count;
         counted.entries.push_back(std::move(e));
         counted.keys.push_back(std::move(keys[g]));
@@ -593,7 +686,7 @@ FrequencyList EnrichAndOrder(CountedWords counted, const std::vector<TFrequencyE
     report(52);
 
     // Both lists are sorted, so one walk does; a basic entry matches at most once.
-    std::vector<std::string> basicKeys;
+    std::vector<std::u32string> basicKeys;
     basicKeys.reserve(basic.size());
     for (const TFrequencyEntry& b : basic) {
         basicKeys.push_back(UpperKey(b.Word));
@@ -601,7 +694,7 @@ FrequencyList EnrichAndOrder(CountedWords counted, const std::vector<TFrequencyE
     std::size_t p = 0;
     const std::size_t n = list.entries.size();
     for (std::size_t j = 0; j < n; ++j) {
-        const std::string& key = counted.keys[j];
+        const std::u32string& key = counted.keys[j];
         while (p < basic.size() && basicKeys[p] < key) {
             ++p;
         }
@@ -692,8 +785,12 @@ std::string FrequencyDictionaryText(const FrequencyList& list, const FrequencyOp
 }
 
 FrequencyBuildResult BuildFrequencyDictionary(std::string_view text, const std::string& path,
-                                              const FrequencyOptions& options, const FrequencyProgress& progress)
+                                              const FrequencyOptions& options, const FrequencyProgress& progress,
+                                              bool* unicode)
 {
+    if (unicode != nullptr) {
+        *unicode = false;
+    }
     ProgressTracker report(progress);
     CountedWords counted = CountWords(text, report);
     if (counted.entries.empty()) {
@@ -701,7 +798,10 @@ FrequencyBuildResult BuildFrequencyDictionary(std::string_view text, const std::
     }
     const FrequencyList list =
         EnrichAndOrder(std::move(counted), LoadBasicDictionary(options.BasicDictionaryPath), options, report);
-    const std::string content = FrequencyDictionaryText(list, options, [&report](int percent) { report(percent); });
+    // 1251 when every character fits, else UTF-8 with the mark.
+    DictionaryEncoding encoding = DictionaryEncoding::Cp1251;
+    const std::string content =
+        EncodeDictionary(FrequencyDictionaryText(list, options, [&report](int percent) { report(percent); }), encoding);
 
     // A read-only target is overwritten.
     if (FileExists(path)) {
@@ -709,6 +809,9 @@ FrequencyBuildResult BuildFrequencyDictionary(std::string_view text, const std::
     }
     if (!WriteFileAtomic(path, content)) {
         return FrequencyBuildResult::WriteFailed;
+    }
+    if (unicode != nullptr) {
+        *unicode = encoding != DictionaryEncoding::Cp1251;
     }
     report(100);
 

@@ -5,7 +5,8 @@
 // its count, enriched from a basic dictionary, filtered by a minimum count and sorted alphabetically or
 // by frequency.
 //
-// Words are compared upper-cased (Windows-1251) byte by byte. Of several spellings of one word the one
+// Texts are UTF-8. Words are compared upper-cased, character by character; they sort in the system's
+// order (common/unicode.h). Of several spellings of one word the one
 // that survives is the one the system's quicksort over all words of the text puts first. That sort is
 // run on integer ranks of the upper-cased words instead of the words themselves: the comparisons come
 // out the same, so the order does too, at a fraction of the cost.
@@ -44,11 +45,12 @@ struct FrequencyOptions
 // one at a time, never concurrently.
 using FrequencyProgress = std::function<void(int percent)>;
 
-// True for the bytes that end a word whatever follows them.
+// True for the 1251 bytes that end a word whatever follows them. Characters 1251 lacks end a word unless
+// they are letters or combining marks.
 bool IsWordSeparator(unsigned char b);
 
-// The words of a Windows-1251 text in text order, as written. The apostrophe and the hyphen belong to
-// a word unless a line end, a space, another apostrophe or hyphen, or the end of the text follows.
+// The words of a UTF-8 text in text order, as written. The apostrophe and the hyphen belong to a word
+// unless a line end, a space, another apostrophe or hyphen, or the end of the text follows.
 std::vector<std::string_view> SplitWords(std::string_view text);
 
 // The system's quicksort of entries: by the upper-cased word, not stable.
@@ -70,8 +72,8 @@ struct FrequencyList
 FrequencyList CountFrequencies(std::string_view text, const std::vector<TFrequencyEntry>& basic,
                                const FrequencyOptions& options, const FrequencyProgress& progress = {});
 
-// The dictionary file's bytes: the entries that pass the minimum count and "только базовые слова" (of them
-// only the TopCount most frequent, ties going to the earlier entry, in the list's order), one
+// The dictionary file's text (UTF-8): the entries that pass the minimum count and "только базовые слова" (of
+// them only the TopCount most frequent, ties going to the earlier entry, in the list's order), one
 // "word|translation|transcription|thesaurus" line each with CR LF.
 std::string FrequencyDictionaryText(const FrequencyList& list, const FrequencyOptions& options,
                                     const FrequencyProgress& progress = {});
@@ -82,10 +84,12 @@ enum class FrequencyBuildResult {
     WriteFailed, // the target could not be written; it is left as it was
 };
 
-// The whole builder over a Windows-1251 text: counts, writes `path` (a read-only target is overwritten)
-// atomically and copies the basic dictionary's fonts file beside it.
+// The whole builder over a UTF-8 text: counts, writes `path` (a read-only target is overwritten)
+// atomically and copies the basic dictionary's fonts file beside it. The dictionary is 1251 when every
+// character fits, else UTF-8 with the byte-order mark (`unicode` then tells true).
 FrequencyBuildResult BuildFrequencyDictionary(std::string_view text, const std::string& path,
-                                              const FrequencyOptions& options, const FrequencyProgress& progress = {});
+                                              const FrequencyOptions& options, const FrequencyProgress& progress = {},
+                                              bool* unicode = nullptr);
 
 // The fonts file that belongs to a dictionary: the same name with the extension ".lqf".
 std::string FontsFilePathOf(const std::string& dictionaryPath);

@@ -3,6 +3,7 @@
 
 #include "common/codepage.h"
 #include "common/files.h"
+#include "common/unicode.h"
 
 #include <cstdint>
 #include <cstring>
@@ -183,33 +184,23 @@ EncodedText EncodeTextFile(std::string_view text, const TextFileFormat& format)
 
 std::string TextForCounting(std::string_view text)
 {
-    return Utf8ToCp1251(ToCrLf(text));
+    return ToCrLf(text);
 }
 
 std::string FileTextForCounting(std::string_view content)
 {
     const TextFileFormat format = DetectTextEncoding(content);
     if (format.encoding == TextEncoding::Oem) {
-        // The same guess the text page makes: a DOS text is counted in its Windows letters.
-        return Cp866ToCp1251(content);
+        // The same guess the text page makes: a DOS text is counted in its letters.
+        return Cp1251ToUtf8Exact(Cp866ToCp1251(content));
     }
     if (format.encoding != TextEncoding::Utf8) {
-        return std::string(content);
+        return Cp1251ToUtf8Exact(content);
     }
     if (format.bom) {
         content.remove_prefix(kUtf8Bom.size());
     }
-    std::string out;
-    out.reserve(content.size());
-    std::size_t done = 0;
-    ForEachNonAsciiRun(content, [&](std::size_t from, std::size_t to) {
-        out.append(content.substr(done, from - done));
-        out += Utf8ToCp1251(content.substr(from, to - from));
-        done = to;
-        return true;
-    });
-    out.append(content.substr(done));
-    return out;
+    return std::string(content);
 }
 
 long long TextCharacterCount(std::string_view text)

@@ -51,13 +51,11 @@ struct EncodedText
 };
 EncodedText EncodeTextFile(std::string_view text, const TextFileFormat& format);
 
-// The page's text as the frequency builder reads it: Windows-1251, lines joined by CR LF; characters
-// the code page lacks become "?", a separator.
+// The page's text as the frequency builder reads it: UTF-8, lines joined by CR LF.
 std::string TextForCounting(std::string_view text);
 
-// A text file's bytes as the command-line builder counts them, in Windows-1251: UTF-8 files converted
-// (characters without a 1251 form become "?", a separator); others through the DOS/Windows guess of
-// DetectTextEncoding, a DOS text converted from 866.
+// A text file's bytes as the command-line builder counts them, as UTF-8: a UTF-8 file as it is (without
+// its mark); others through the DOS/Windows guess of DetectTextEncoding, converted from 866 or 1251.
 std::string FileTextForCounting(std::string_view content);
 
 // Characters of the page's text with every line break counted as two, as on the status bar.

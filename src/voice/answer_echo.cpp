@@ -2,6 +2,7 @@
 #include "voice/answer_echo.h"
 
 #include "common/strings.h"
+#include "common/unicode.h"
 #include "engine/settings.h"
 
 namespace vb {
@@ -31,8 +32,8 @@ EchoStart StartEcho(const SettingsWindowValues& values, const TLessonWord& word,
     EchoStart step;
     step.pageControlEnabled = activePage == kMethodMosaic;
     step.word = word.Word;
-    step.wordDelayMs =
-        values.CB_Voice && VoiceConfigured(values, true) ? SpeakingTimeMs(word.Word.size(), false) : kSilentFollowUpMs;
+    step.wordDelayMs = values.CB_Voice && VoiceConfigured(values, true) ? SpeakingTimeMs(CharCount(word.Word), false)
+                                                                        : kSilentFollowUpMs;
     return step;
 }
 
@@ -42,7 +43,7 @@ EchoAfterWord AfterWordEcho(const SettingsWindowValues& values, const TLessonWor
     if (values.CB_Voice && VoiceConfigured(values, false)) {
         step.pronounceTranslation = true;
         step.translation = word.Translation;
-        step.translationDelayMs = SpeakingTimeMs(word.Translation.size(), true);
+        step.translationDelayMs = SpeakingTimeMs(CharCount(word.Translation), true);
         return step;
     }
     step.nextTask = NextTaskAfterEcho(activePage);

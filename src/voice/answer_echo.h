@@ -11,7 +11,7 @@
 //                               translationDelayMs, or the next task at once
 //   TimerPronounceTrslTimer     the next task unless on Mosaic (NextTaskAfterEcho)
 //
-// Texts are the dictionary's own (Windows-1251), one byte per character.
+// Texts are UTF-8; lengths count characters.
 
 #include "engine/lesson_types.h"
 

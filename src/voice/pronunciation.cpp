@@ -4,6 +4,7 @@
 #include "common/codepage.h"
 #include "common/files.h"
 #include "common/strings.h"
+#include "common/unicode.h"
 #include "engine/settings.h"
 
 #include <array>
@@ -52,7 +53,12 @@ std::string SoundName(std::string_view text)
 
 std::string PackSoundName(std::string_view text)
 {
-    std::string name = SoundName(text) + ".WAV";
+    // The pack's names are 1251 bytes: a name it cannot hold matches none.
+    const std::string sound = SoundName(text);
+    if (!FitsCp1251(sound)) {
+        return {};
+    }
+    std::string name = Utf8ToCp1251Exact(sound) + ".WAV";
     for (char& c : name) {
         if (c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 'a' + 'A');
@@ -106,7 +112,7 @@ bool Pronouncer::PlayFromFolder(const SettingsWindowValues& values, std::string_
     }
     const std::string name = SoundName(text);
     if (!name.empty()) {
-        const std::string path = m_files.Find(folder, Cp1251ToUtf8(name) + ".wav");
+        const std::string path = m_files.Find(folder, name + ".wav");
         if (!path.empty() && FileExists(path)) {
             m_player.Play(path);
             return true;
@@ -151,7 +157,7 @@ bool Pronouncer::PlayFromPack(const std::string& folder, std::string_view name)
         pack = folder + kPathSeparator + "sound.pak";
     }
     std::string sound;
-    if (!ReadPackSound(pack, name, sound)) {
+    if (name.empty() || !ReadPackSound(pack, name, sound)) {
         return false;
     }
     // The scratch file is replaced, never written through: a link planted in its place is removed rather
@@ -179,7 +185,7 @@ void Pronouncer::SpeakText(const SettingsWindowValues& values, std::string_view 
     if (spoken.empty()) {
         return;
     }
-    m_speech.Speak(isWord, Cp1251ToUtf8(spoken));
+    m_speech.Speak(isWord, spoken);
 }
 
 void Pronouncer::LoadLibraryIndexes(const SettingsWindowValues& values)

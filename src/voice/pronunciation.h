@@ -5,7 +5,7 @@
 // file-name form of a text, and Pronounce itself over the three sources (a folder of WAV files with its
 // sound.pak, the Platinum 2002 library, speech synthesis).
 //
-// Texts are the dictionary's own (Windows-1251); paths are native strings (UTF-8).
+// Texts and paths are UTF-8.
 
 #include "voice/case_insensitive_files.h"
 #include "voice/sound_library.h"

@@ -3,6 +3,7 @@
 
 #include "common/codepage.h"
 #include "common/strings.h"
+#include "common/unicode.h"
 
 #include <algorithm>
 #include <array>
@@ -259,7 +260,9 @@ std::vector<std::size_t> LibraryIndex::Find(const std::string& key) const
 
 std::string LibraryKey(std::string_view text)
 {
-    return ReplaceChar(CleanPunctuation(UpperCase1251(StripParens(text))), ' ', '_');
+    const std::string key = ReplaceChar(CleanPunctuation(UpperCaseText(StripParens(text))), ' ', '_');
+    // dic.txt is 1251: a word it cannot hold is not in it, and no key there holds a space.
+    return FitsCp1251(key) ? Utf8ToCp1251Exact(key) : std::string(" ");
 }
 
 std::string LibraryWavPath(const std::string& dicPath, const TLibraryEntry& entry)

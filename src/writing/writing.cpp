@@ -3,6 +3,7 @@
 
 #include "common/codepage.h"
 #include "common/strings.h"
+#include "common/unicode.h"
 #include "engine/lesson_control.h"
 #include "engine/settings.h"
 
@@ -22,15 +23,10 @@ WritingSettings MakeWritingSettings(const SettingsWindowValues& values, bool vis
 
 bool CompareTyped(std::string_view a, std::string_view b, bool caseSensitive)
 {
-    if (a.size() != b.size()) {
-        return false;
-    }
     if (caseSensitive) {
         return a == b;
     }
-    return std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-        return UpperCase1251(static_cast<unsigned char>(x)) == UpperCase1251(static_cast<unsigned char>(y));
-    });
+    return EqualIgnoringCase(a, b);
 }
 
 std::string ExpectedAnswer(const Lesson& lesson)
@@ -55,7 +51,7 @@ EnterHint ComputeEnterHint(EnterHintState& state, std::string_view expected, std
         }
     }
 
-    const auto n = static_cast<int>(std::min<std::size_t>(typed.size(), 0x7FFFFFFF));
+    const auto n = static_cast<int>(std::min<std::size_t>(CharCount(typed), 0x7FFFFFFF));
     EnterHint hint;
     hint.correctPrefix = CompareTyped(SubStr0(expected, 0, n), typed, options.CB_Case);
     if (!hint.correctPrefix) {
@@ -70,7 +66,7 @@ EnterHint ComputeEnterHint(EnterHintState& state, std::string_view expected, std
                 reveal = FindCharN(expected, ',', n, 1);
             }
             if (reveal == -1) {
-                reveal = static_cast<std::int32_t>(expected.size());
+                reveal = static_cast<std::int32_t>(std::min<std::size_t>(CharCount(expected), 0x7FFFFFFF));
             }
             if (reveal > state.RevealedLength) {
                 ++state.HintWords;

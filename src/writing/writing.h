@@ -5,7 +5,7 @@
 // page: the task, the expected answer, the comparison of what was typed, the hint line with the hint
 // counters a right answer pays for, and the speed meter fed by the typing.
 //
-// Texts are the dictionary's own (Windows-1251).
+// Texts are UTF-8.
 
 #include "engine/lesson.h"
 #include "writing/speed_meter.h"
@@ -46,8 +46,8 @@ struct WritingSettings
 
 WritingSettings MakeWritingSettings(const SettingsWindowValues& values, bool visual, bool dictation);
 
-// Equality of two typed texts: byte for byte when case-sensitive, else after Windows-1251 upper-casing
-// (Latin and Cyrillic letters fold alike).
+// Equality of two typed texts: byte for byte when case-sensitive, else character by character after
+// upper-casing ("MÄDCHEN" equals "Mädchen").
 bool CompareTyped(std::string_view a, std::string_view b, bool caseSensitive);
 
 // What the task expects: the task word's foreign word (TaskDirection 1) or translation (0) without its

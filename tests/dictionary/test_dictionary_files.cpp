@@ -149,15 +149,15 @@ TEST(DictionarySearch, ColumnChoiceAndMatch)
     table.SetDelimiter('|');
     table.SetSchema({"word", "translate", "transcription", "tesaurus"});
     ASSERT_TRUE(table.Open());
-    const std::string translation = Utf8ToCp1251("Перевод");
-    EXPECT_TRUE(FindWord(table, translation, Utf8ToCp1251("дом"), true, true));
+    const std::string translation = "Перевод";
+    EXPECT_TRUE(FindWord(table, translation, "дом", true, true));
     EXPECT_EQ(table.CurrentLine(), 0);
-    EXPECT_TRUE(FindWord(table, translation, Utf8ToCp1251("дома"), false, false));
+    EXPECT_TRUE(FindWord(table, translation, "дома", false, false));
     EXPECT_EQ(table.CurrentLine(), 1);
     table.First();
     EXPECT_FALSE(FindWord(table, "other", "house", true, true));
     EXPECT_EQ(table.CurrentLine(), 0); // no search took place
-    EXPECT_TRUE(FindWord(table, Utf8ToCp1251("Слово"), " houses ", false, false));
+    EXPECT_TRUE(FindWord(table, "Слово", " houses ", false, false));
 }
 
 } // namespace

@@ -213,7 +213,7 @@ TEST_F(SdfTable, LocateWithAndWithoutOptionsOnCyrillic)
 {
     OpenOn(Utf8ToCp1251("cat|кошка\r\ndog|собака\r\nhouse|дом\r\nhome|  Домашний \r\n"));
     const auto find = [&](const char* utf8, bool caseless, bool partial) {
-        return table.Locate("translate", {Utf8ToCp1251(utf8)}, LocateOptions{caseless, partial});
+        return table.Locate("translate", {std::string(utf8)}, LocateOptions{caseless, partial});
     };
     EXPECT_TRUE(find("СОБАКА", true, false));
     EXPECT_EQ(Word(), "dog");
@@ -227,7 +227,7 @@ TEST_F(SdfTable, LocateWithAndWithoutOptionsOnCyrillic)
     EXPECT_EQ(Word(), "home");
     EXPECT_TRUE(find("", false, true)); // an empty value begins every field
     EXPECT_EQ(Word(), "cat");
-    EXPECT_TRUE(table.Locate("word, translate", {"dog", Utf8ToCp1251("собака")}, {}));
+    EXPECT_TRUE(table.Locate("word, translate", {"dog", "собака"}, {}));
     EXPECT_FALSE(table.Locate("word,translate", {"dog", "cat"}, {}));
     EXPECT_FALSE(table.Locate("nofield", {"x"}, {}));
     EXPECT_FALSE(table.Locate("  ", {"x"}, {}));

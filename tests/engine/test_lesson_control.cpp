@@ -63,14 +63,14 @@ TEST(LessonControl, WordMenuOnMosaicLists)
 TEST(LessonControl, WritingHintIsTheAnswerWithoutParentheses)
 {
     Lesson lesson;
-    lesson.LessonWords = {{"a", "x", "", ""}, {"ice-cream (dessert)", Utf8ToCp1251("мороженое (десерт)"), "", ""}};
+    lesson.LessonWords = {{"a", "x", "", ""}, {"ice-cream (dessert)", "мороженое (десерт)", "", ""}};
     lesson.WordCount = 2;
     lesson.EnterProgress = {{0, 0}, {1, 0}};
     lesson.TaskPos = 1;
     lesson.TaskDirection = 1;
     EXPECT_EQ(WritingHintText(lesson), "ice-cream");
     lesson.TaskDirection = 0;
-    EXPECT_EQ(WritingHintText(lesson), Utf8ToCp1251("мороженое"));
+    EXPECT_EQ(WritingHintText(lesson), "мороженое");
     lesson.TaskPos = 7;
     EXPECT_EQ(WritingHintText(lesson), "");
 }

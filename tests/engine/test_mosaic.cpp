@@ -54,7 +54,7 @@ protected:
         lesson.MozProgress.clear();
         for (int i = 0; i < n; ++i) {
             const auto k = static_cast<std::size_t>(i);
-            lesson.LessonWords.push_back({kWords[k], Utf8ToCp1251(kTranslations[k]), "", ""});
+            lesson.LessonWords.push_back({kWords[k], kTranslations[k], "", ""});
             lesson.MozProgress.push_back({i, i >= learnedFrom ? 48 + i : i});
         }
         lesson.WordCount = n;
@@ -83,7 +83,7 @@ TEST_F(MosaicTest, WholeWorkingSetGivesEightWordsAndTheirShuffle)
     EXPECT_EQ(Left(), (std::vector<int>{5, 18, 4, 11, 15, 0, 6, 19}));
     EXPECT_EQ(Right(), (std::vector<int>{18, 0, 5, 11, 15, 4, 19, 6}));
     EXPECT_EQ(MosaicItemText(lesson, set, MosaicSide::Left, 0), "bay");
-    EXPECT_EQ(MosaicItemText(lesson, set, MosaicSide::Right, 0), Utf8ToCp1251("бук"));
+    EXPECT_EQ(MosaicItemText(lesson, set, MosaicSide::Right, 0), "бук");
 }
 
 TEST_F(MosaicTest, SmallWorkingSetComesFirstThenAnyWords)

@@ -84,7 +84,7 @@ TEST_F(ProgressTest, DictionaryLinesBecomeLessonWords)
     lesson.RightCount = lesson.ErrorCount = lesson.LearnedCount = 4;
     ASSERT_TRUE(lesson.LoadLessonWords(dictionary, progress));
     ASSERT_EQ(lesson.WordCount, 3);
-    EXPECT_EQ(lesson.LessonWords[0], (TLessonWord{"to be", "\xE1\xFB\xF2\xFC", "", ""}));
+    EXPECT_EQ(lesson.LessonWords[0], (TLessonWord{"to be", "быть", "", ""}));
     EXPECT_EQ(lesson.LessonWords[1], (TLessonWord{"hi", "x", "[hi]", "note"}));
     EXPECT_EQ(lesson.LessonWords[2].Transcription, "[hi]");
     EXPECT_EQ(lesson.RightCount + lesson.ErrorCount + lesson.LearnedCount, 0);

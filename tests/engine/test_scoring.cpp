@@ -229,9 +229,9 @@ TEST(StatusTexts, LessonDictionaryAndTextPages)
 
 TEST(StatusTexts, LastWordPanel)
 {
-    const TLessonWord w{"to be", "\xE1\xFB\xF2\xFC", "[bi:]", "note"};
+    const TLessonWord w{"to be", "быть", "[bi:]", "note"};
     const LastWordView shown = MakeLastWordView(w, 0, 1);
-    EXPECT_EQ(shown.Translation, "\xE1\xFB\xF2\xFC");
+    EXPECT_EQ(shown.Translation, "быть");
     EXPECT_TRUE(shown.TranscriptionShown && shown.ThesaurusInTranslationFont);
     EXPECT_FALSE(MakeLastWordView(w, 2, 0).TranscriptionShown || MakeLastWordView(w, 2, 0).ThesaurusInTranslationFont);
 

@@ -47,7 +47,7 @@ protected:
         for (int i = 0; i < n; ++i) {
             std::string transcription = "[";
             transcription.append(kWords[i]).append("]");
-            lesson.LessonWords.push_back({kWords[i], Utf8ToCp1251(kTranslations[i]), transcription, ""});
+            lesson.LessonWords.push_back({kWords[i], kTranslations[i], transcription, ""});
             lesson.VarProgress.push_back({i, i >= learnedFrom ? 48 + i : i});
         }
         lesson.WordCount = n;
@@ -140,13 +140,13 @@ TEST_F(VariantTest, TaskLabelAndRowsByDirectionAndModes)
     ASSERT_TRUE(v.ready);
     EXPECT_EQ(lesson.TaskDirection, 1);
     EXPECT_EQ(lesson.ActiveMethod, kMethodVariant);
-    EXPECT_EQ(v.taskText, Utf8ToCp1251("банан"));
+    EXPECT_EQ(v.taskText, "банан");
     EXPECT_FALSE(v.taskIsWord);
     EXPECT_FALSE(v.showTaskTranscription);
     EXPECT_TRUE(v.showRowTranscriptions);
     ASSERT_EQ(v.rows.size(), 4u);
     EXPECT_EQ(v.rows[1].answer, "date");
-    EXPECT_EQ(v.rows[1].meaning, Utf8ToCp1251("финик"));
+    EXPECT_EQ(v.rows[1].meaning, "финик");
     EXPECT_EQ(v.rows[1].transcription, "[date]");
 
     // Direction 0: the foreign word is asked with its transcription; the rows never have one.
@@ -156,7 +156,7 @@ TEST_F(VariantTest, TaskLabelAndRowsByDirectionAndModes)
     EXPECT_TRUE(v.taskIsWord);
     EXPECT_TRUE(v.showTaskTranscription);
     EXPECT_FALSE(v.showRowTranscriptions);
-    EXPECT_EQ(v.rows[3].answer, Utf8ToCp1251("финик"));
+    EXPECT_EQ(v.rows[3].answer, "финик");
     EXPECT_EQ(v.rows[3].meaning, "date");
     EXPECT_EQ(v.rows[3].transcription, "");
 

@@ -120,7 +120,7 @@ TEST_F(DictionaryPageTest, EditedCellIsSavedIntoTheFileAndTheLessons)
     EXPECT_EQ(TForm_Message::LastMessage().text, kSaved);
     EXPECT_EQ(ReadBytes(dictionary), Utf8ToCp1251("apple|yabloko||a fruit that\r\nхлеб|hleb\r\ncloud|oblako\r\n"));
     EXPECT_FALSE(Changed());
-    EXPECT_EQ(Word(1), Utf8ToCp1251("хлеб"));
+    EXPECT_EQ(Word(1), "хлеб");
     EXPECT_EQ(learning->lesson.LessonWords[0].Thesaurus, "a fruit that");
     EXPECT_TRUE(learning->SdfDataSet.Active());
 }
@@ -375,6 +375,50 @@ TEST_F(DictionaryPageTest, SearchMovesTheGridOrTellsNothingWasFound)
     QApplication::sendEvent(learning->EdtValue, &enter);
     EXPECT_EQ(learning->DBGridDict->currentIndex().row(), 1);
     EXPECT_EQ(learning->SdfDataSet.CurrentLine(), 1);
+}
+
+TEST_F(DictionaryPageTest, GermanDictionaryIsSearchedAndSavedWithItsMark)
+{
+    const std::string german = home.File("dict/de.lqd");
+    WriteBytes(german, "\xEF\xBB\xBF"
+                       "Apfel|яблоко\r\nMädchen|девочка\r\nStraße|улица\r\n");
+    learning->OpenDictionary(german);
+    EXPECT_EQ(Cell(1, DictionaryPage::kColWord), QStringLiteral("Mädchen"));
+    learning->EdtValue->setText(QStringLiteral("mäd"));
+    learning->BTfind->click();
+    EXPECT_EQ(learning->DBGridDict->currentIndex().row(), 1);
+    EXPECT_EQ(TForm_Message::MessageCount(), 0);
+
+    TypeInto(2, DictionaryPage::kColTranslate, QStringLiteral("улица, дорога"));
+    learning->DBGridDict->setCurrentIndex(learning->DBGridDict->model()->index(0, 0)); // another row posts
+    TForm_Message::SetNextAnswer(2);
+    learning->BTsave->click();
+    EXPECT_EQ(TForm_Message::LastMessage().text, kSaved);
+    EXPECT_EQ(ReadBytes(german), "\xEF\xBB\xBF"
+                                 "Apfel|яблоко\r\nMädchen|девочка\r\nStraße|улица, дорога\r\n");
+    EXPECT_EQ(Word(2), "Straße");
+}
+
+TEST_F(DictionaryPageTest, A1251DictionaryGivenAnUmlautBecomesUtf8AndThePupilIsToldOnce)
+{
+    TypeInto(1, DictionaryPage::kColWord, QStringLiteral("Brötchen"));
+    learning->DBGridDict->setCurrentIndex(learning->DBGridDict->model()->index(0, 0)); // another row posts
+    TForm_Message::SetNextAnswer(2);
+    learning->BTsave->click();
+    const std::string told = TForm_Message::LastMessage().text;
+    EXPECT_NE(told.find("UTF-8"), std::string::npos) << told;
+    EXPECT_EQ(ReadBytes(dictionary), "\xEF\xBB\xBF"
+                                     "apple|yabloko\r\nBrötchen|hleb\r\ncloud|oblako\r\n");
+    EXPECT_EQ(Word(1), "Brötchen");
+
+    // Saved again: an ordinary save now.
+    TypeInto(2, DictionaryPage::kColWord, QStringLiteral("Wolke"));
+    learning->DBGridDict->setCurrentIndex(learning->DBGridDict->model()->index(0, 0)); // another row posts
+    TForm_Message::SetNextAnswer(2);
+    learning->BTsave->click();
+    EXPECT_EQ(TForm_Message::LastMessage().text, kSaved);
+    EXPECT_EQ(ReadBytes(dictionary), "\xEF\xBB\xBF"
+                                     "apple|yabloko\r\nBrötchen|hleb\r\nWolke|oblako\r\n");
 }
 
 } // namespace

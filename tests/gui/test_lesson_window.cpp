@@ -155,7 +155,7 @@ TEST_F(LessonWindowTest, EmptyHomeStartsOnTheDefaultDictionary)
     // Every row is a translation of the dictionary, one of them the task's.
     for (int n = 1; n <= 7; ++n) {
         ASSERT_TRUE(Variant().var(n)->isVisible()) << n;
-        const std::string shown = Utf8ToCp1251(Variant().var(n)->text().toStdString());
+        const std::string shown = Variant().var(n)->text().toStdString();
         const bool known = std::any_of(L().LessonWords.begin(), L().LessonWords.end(),
                                        [&](const TLessonWord& w) { return w.Word == shown || w.Translation == shown; });
         EXPECT_TRUE(known) << n;
@@ -321,7 +321,7 @@ TEST_F(LessonWindowTest, ModesRelearnAndTheMethodItems)
     learning->m_lesson_dictant->trigger();
     EXPECT_TRUE(learning->pm_dictant->isChecked());
     EXPECT_TRUE(Variant().View().ready);
-    const std::string task = Utf8ToCp1251(learning->word->text().toStdString());
+    const std::string task = learning->word->text().toStdString();
     const TLessonWord& w = L().LessonWords[static_cast<std::size_t>(WordAt(L().TaskPos))];
     EXPECT_EQ(task, Variant().View().direction == 1 ? w.Word : w.Translation);
 

@@ -211,7 +211,7 @@ TEST_F(MosaicPageTest, ContextMenuCommands)
     std::string text;
     bool isWord = true;
     ASSERT_TRUE(page.TargetPronunciation(text, isWord));
-    EXPECT_EQ(text, Utf8ToCp1251("рыба"));
+    EXPECT_EQ(text, "рыба");
     EXPECT_FALSE(isWord);
 
     // "Подсказать ответ" selects the partner; "Выучено !" takes the pair out as learned, without scoring.

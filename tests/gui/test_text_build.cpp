@@ -80,11 +80,11 @@ protected:
         bool ran = false;
         std::atomic<bool> release{false};
         page->builder = [&release](std::string_view text, const std::string& path, const FrequencyOptions& options,
-                                   const FrequencyProgress& progress) {
+                                   const FrequencyProgress& progress, bool* unicode) {
             while (!release) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(2));
             }
-            BuildFrequencyDictionary(text, path, options, progress);
+            BuildFrequencyDictionary(text, path, options, progress, unicode);
         };
         QTimer::singleShot(0, learning.get(), [&] {
             ran = page->Building();

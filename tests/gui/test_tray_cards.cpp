@@ -412,7 +412,7 @@ TEST_F(TrayTest, CardShowsTaskThesaurusAndAnswerInTurn)
     learning->close();
     ASSERT_TRUE(card->isVisible());
     const TLessonWord& entry = learning->cardCycle.CardEntry;
-    EXPECT_EQ(Utf8ToCp1251(card->Card_Word->text().toStdString()), entry.Word);
+    EXPECT_EQ(card->Card_Word->text().toStdString(), entry.Word);
     EXPECT_TRUE(card->Card_Word->isVisible());
     EXPECT_TRUE(card->Card_Transcr->isVisible());
     EXPECT_GT(card->Card_Transcr->x(), card->Card_Word->fontMetrics().horizontalAdvance(card->Card_Word->text()));
@@ -433,7 +433,7 @@ TEST_F(TrayTest, CardShowsTaskThesaurusAndAnswerInTurn)
     learning->TimerTranslate->start(1);
     ASSERT_TRUE(WaitUntil([&] { return learning->TimerCard->isActive(); }, 5000));
     EXPECT_TRUE(card->Card_Transl->isVisible());
-    EXPECT_EQ(Utf8ToCp1251(card->Card_Transl->text().toStdString()), entry.Translation);
+    EXPECT_EQ(card->Card_Transl->text().toStdString(), entry.Translation);
     EXPECT_EQ(learning->TimerCard->interval(), 2000);
     EXPECT_FALSE(learning->TimerTesaurus->isActive());
 

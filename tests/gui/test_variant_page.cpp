@@ -142,7 +142,7 @@ TEST_F(VariantPageTest, RowsAndTaskLabelsShowTheTask)
 
     // The translation is asked and pronounced; its transcription is not shown.
     const std::string task = Word(lesson.TaskPos).Translation;
-    EXPECT_EQ(word.text().toStdString(), Cp1251ToUtf8(task));
+    EXPECT_EQ(word.text().toStdString(), task);
     EXPECT_FALSE(word.isHidden());
     EXPECT_TRUE(wordtrsc.isHidden());
     EXPECT_EQ(pronounced, (std::vector<std::pair<std::string, bool>>{{task, false}}));
@@ -193,7 +193,7 @@ TEST_F(VariantPageTest, WrongClickStrikesTheRowOutAndShowsItsMeaning)
     EXPECT_TRUE(answer->font().strikeOut());
     EXPECT_EQ(TextColor(answer), QColor(Qt::red));
     ASSERT_TRUE(page.trsl(row)->isVisible());
-    EXPECT_EQ(page.trsl(row)->text().toStdString(), Cp1251ToUtf8(Word(chosen).Translation));
+    EXPECT_EQ(page.trsl(row)->text().toStdString(), Word(chosen).Translation);
     EXPECT_EQ(page.trsl(row)->geometry().right(), answer->rect().right());
     // Only the answer is struck out, not its meaning or transcription.
     EXPECT_FALSE(page.trsl(row)->font().strikeOut());

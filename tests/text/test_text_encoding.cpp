@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/text_encoding.h"
 
+#include "common/codepage.h"
+
 #include <gtest/gtest.h>
 
 namespace vb {
@@ -74,13 +76,13 @@ TEST(TextEncoding, CharacterCountTakesLineBreaksAsTwo)
 
 TEST(TextEncoding, CommandLineTextIsUtf8OrGuessedAsThePageDoes)
 {
-    EXPECT_EQ(FileTextForCounting(kWin), kWin);
-    // A DOS text is counted in its Windows letters, as the text page reads it.
-    EXPECT_EQ(FileTextForCounting(kDos + "\r\n" + kDos), kWin + "\r\n" + kWin);
+    EXPECT_EQ(FileTextForCounting(kWin), kUtf8);
+    // A DOS text is counted in its letters, as the text page reads it.
+    EXPECT_EQ(FileTextForCounting(kDos + "\r\n" + kDos), kUtf8 + "\r\n" + kUtf8);
     EXPECT_EQ(FileTextForCounting("plain ascii"), "plain ascii");
-    // UTF-8 becomes 1251; a character without a 1251 form becomes "?", which separates words.
-    EXPECT_EQ(FileTextForCounting("\xEF\xBB\xBF" + kUtf8 + " x\xE2\x99\xA5y"), kWin + " x?y");
-    EXPECT_EQ(TextForCounting(kUtf8 + "\nz"), kWin + "\r\nz");
+    // UTF-8 stays as it is, without its mark.
+    EXPECT_EQ(FileTextForCounting("\xEF\xBB\xBF" + kUtf8 + " x\xE2\x99\xA5y"), kUtf8 + " x\xE2\x99\xA5y");
+    EXPECT_EQ(TextForCounting(kUtf8 + "\nz"), kUtf8 + "\r\nz");
 }
 
 } // namespace

@@ -39,7 +39,7 @@ protected:
 
 TEST_F(VerbantaFreq, BuildsFromUtf8WithThePagesDefaults)
 {
-    // UTF-8 is counted as 1251; "♥" has no 1251 form and separates words.
+    // Every word fits 1251, so the dictionary is 1251; "♥" is a symbol and separates words.
     WriteBytes(File("t.txt"), "Ёж ёж♥ЁЖ cat\nCat dog");
     WriteBytes(File("basic.lqd"), "cat|\xEA\xEE\xF8\xEA\xE0\r\n");
     ASSERT_EQ(Run(File("t.txt") + " " + File("all.lqd")), 0) << output;
@@ -103,6 +103,36 @@ TEST_F(VerbantaFreq, MissingFilesAndBadOptionsFailWithAMessage)
     EXPECT_EQ(Run(File("t.txt")), 2);
     // Nothing of the above touched the old file.
     EXPECT_EQ(ReadBytes(File("out.lqd")), "old");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(VerbantaFreq, CountsWordsOfEveryScriptAndWritesUnicodeOnlyWhenNeeded)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    // German, French and Spanish: each word one entry whatever its letter case (the spelling kept is the
+    // one the sort of all words puts first, as for any text).
+    WriteBytes(File("de.txt"), "Das Mädchen sah das MÄDCHEN. Übermut! mädchen, Über");
+    ASSERT_EQ(Run(File("de.txt") + " " + File("de.lqd") + " --show-stat"), 0) << output;
+    EXPECT_EQ(ReadBytes(File("de.lqd")), bom + "das|||(2) \r\nMÄDCHEN|||(3) \r\nsah|||(1) \r\nÜber|||(1) \r\n"
+                                               "Übermut|||(1) \r\n");
+
+    WriteBytes(File("fr.txt"), bom + "Le garçon, GARÇON et l'été; Garçon.");
+    ASSERT_EQ(Run(File("fr.txt") + " " + File("fr.lqd") + " --sort freq --show-stat"), 0) << output;
+    EXPECT_EQ(ReadBytes(File("fr.lqd")), bom + "Garçon|||(3) \r\net|||(1) \r\nl'été|||(1) \r\nLe|||(1) \r\n");
+
+    WriteBytes(File("es.txt"), "¿Una canción? ¡CANCIÓN! La niña canta\r\nla canción.");
+    ASSERT_EQ(Run(File("es.txt") + " " + File("es.lqd") + " --min 2 --show-stat"), 0) << output;
+    EXPECT_EQ(ReadBytes(File("es.lqd")), bom + "CANCIÓN|||(3) \r\nla|||(2) \r\n");
+
+    // A Russian UTF-8 text gives the 1251 dictionary it always did, a basic 1251 dictionary enriching it.
+    WriteBytes(File("ru.txt"), "Ёж и ёж — «ежи» № 5, кошка.");
+    WriteBytes(File("basic.lqd"), "\xEA\xEE\xF8\xEA\xE0|cat\r\n");
+    ASSERT_EQ(Run(File("ru.txt") + " " + File("ru.lqd") + " --basic " + File("basic.lqd") + " --all-words"), 0)
+        << output;
+    EXPECT_EQ(ReadBytes(File("ru.lqd")), "\xB8\xE6|||\r\n\xE5\xE6\xE8|||\r\n\xE8|||\r\n\xEA\xEE\xF8\xEA\xE0|cat||\r\n");
 }
 
 } // namespace

@@ -145,7 +145,7 @@ TEST(SoundName, DropsParensAndPunctuationAndJoinsWords)
     EXPECT_EQ(SoundName("good morning!"), "good_morning");
     EXPECT_EQ(PackSoundName("good morning!"), "GOOD_MORNING.WAV");
     // Only ASCII letters are upper-cased for the pack: Cyrillic stays as it is.
-    EXPECT_EQ(PackSoundName(Utf8ToCp1251("кот a")), Utf8ToCp1251("кот_A.WAV"));
+    EXPECT_EQ(PackSoundName("кот a"), Utf8ToCp1251("кот_A.WAV")); // the pack's names are 1251
     EXPECT_EQ(FolderWithoutTrailingSeparator("/snd/"), "/snd");
     EXPECT_EQ(FolderWithoutTrailingSeparator("C:\\snd\\"), "C:\\snd");
     EXPECT_EQ(FolderWithoutTrailingSeparator("/snd"), "/snd");
@@ -265,7 +265,7 @@ TEST_F(PronounceTest, SpeechNeedsANameAndAnEngineForItsSide)
 {
     values.RG_Voice.Set(2);
     values.CBx_SyntTransl = "Irina";
-    Pronounce(Utf8ToCp1251("кошка (животное)"), false);
+    Pronounce("кошка (животное)", false);
     Pronounce("cat", true); // no voice named for words
     values.CBx_SyntWord = "gone";
     speech.SelectVoice(true, -1); // a stored voice that is not installed

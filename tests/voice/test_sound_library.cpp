@@ -47,7 +47,7 @@ TEST(LibraryIndex, KeysAreUpperCasedIn1251AndFoundWithUnderscores)
     EXPECT_EQ(LibraryKey("good morning (greeting)"), "GOOD_MORNING");
     // Two lines with one key: both, in file order.
     EXPECT_EQ(index.Find(LibraryKey("good morning")), (std::vector<std::size_t>{1, 2}));
-    EXPECT_EQ(index.Find(LibraryKey(Utf8ToCp1251("Ёлка"))), (std::vector<std::size_t>{0}));
+    EXPECT_EQ(index.Find(LibraryKey("Ёлка")), (std::vector<std::size_t>{0}));
     EXPECT_TRUE(index.Find("GOOD").empty());
 }
 
@@ -99,10 +99,10 @@ TEST(LibraryIndex, FirstEntryWithAnExistingFileIsPlayed)
     vbtest::WriteBytes(values.ED_LibWAVTransl, Utf8ToCp1251("ДОБРОЕ_УТРО A 12 345\r\nДОБРОЕ_УТРО A 12 346\r\n"));
     vbtest::WriteBytes(home.File("lib/DIC012/DIC346.wav"), "RIFF");
 
-    pronouncer.Pronounce(values, Utf8ToCp1251("доброе утро"), false);
+    pronouncer.Pronounce(values, "доброе утро", false);
     EXPECT_TRUE(log->calls.empty()); // the index is loaded only when asked
     pronouncer.LoadLibraryIndexes(values);
-    pronouncer.Pronounce(values, Utf8ToCp1251("доброе утро"), false);
-    pronouncer.Pronounce(values, Utf8ToCp1251("доброе утро"), true); // words have no library
+    pronouncer.Pronounce(values, "доброе утро", false);
+    pronouncer.Pronounce(values, "доброе утро", true); // words have no library
     EXPECT_EQ(log->calls, (std::vector<std::string>{"play " + home.File("lib/DIC012/DIC346.wav")}));
 }

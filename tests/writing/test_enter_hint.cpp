@@ -137,8 +137,8 @@ TEST(EnterHint, TheCaseOptionDecidesWhatIsAWrongLetter)
 
 TEST(CompareTyped, FoldsLatinAndCyrillicUnlessCaseSensitive)
 {
-    const std::string lower = Utf8ToCp1251("ёлка Street");
-    const std::string upper = Utf8ToCp1251("ЁЛКА STREET");
+    const std::string lower = "ёлка Street";
+    const std::string upper = "ЁЛКА STREET";
     EXPECT_TRUE(CompareTyped(lower, upper, false));
     EXPECT_FALSE(CompareTyped(lower, upper, true));
     EXPECT_TRUE(CompareTyped(lower, lower, true));

@@ -24,7 +24,7 @@ class WritingExerciseTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        vbtest::FillLesson(lesson, {{"to run (about)", Utf8ToCp1251("бегать (вокруг)")}});
+        vbtest::FillLesson(lesson, {{"to run (about)", "бегать (вокруг)"}});
         lesson.ActiveMethod = kMethodWriting;
     }
 
@@ -57,8 +57,8 @@ TEST_F(WritingExerciseTest, DirectionDecidesTaskAndAnswerAndParenthesesAreNeverT
     const EnterTaskView& foreign = Task(0);
     ASSERT_TRUE(foreign.ready);
     EXPECT_EQ(lesson.TaskDirection, 1);
-    EXPECT_EQ(foreign.taskText, Utf8ToCp1251("бегать"));
-    EXPECT_EQ(foreign.pronounceText, Utf8ToCp1251("бегать (вокруг)"));
+    EXPECT_EQ(foreign.taskText, "бегать");
+    EXPECT_EQ(foreign.pronounceText, "бегать (вокруг)");
     EXPECT_FALSE(foreign.taskIsWord);
     EXPECT_TRUE(foreign.answerIsWord);
     EXPECT_EQ(ExpectedAnswer(lesson), "to run");
@@ -68,23 +68,23 @@ TEST_F(WritingExerciseTest, DirectionDecidesTaskAndAnswerAndParenthesesAreNeverT
     EXPECT_EQ(translation.taskText, "to run");
     EXPECT_TRUE(translation.taskIsWord);
     EXPECT_FALSE(translation.answerIsWord);
-    EXPECT_EQ(ExpectedAnswer(lesson), Utf8ToCp1251("бегать"));
+    EXPECT_EQ(ExpectedAnswer(lesson), "бегать");
 
     // Dictation shows and speaks the answer's own side.
     const EnterTaskView& dictation = Task(1, true);
-    EXPECT_EQ(dictation.taskText, Utf8ToCp1251("бегать"));
+    EXPECT_EQ(dictation.taskText, "бегать");
     EXPECT_FALSE(dictation.taskIsWord);
 }
 
 TEST_F(WritingExerciseTest, AutoAcceptScoresOnceAndTheTaskIsOver)
 {
     Task(1);
-    EXPECT_EQ(Change(Utf8ToCp1251("бег")), EnterAnswer::None);
-    EXPECT_EQ(Change(Utf8ToCp1251("БЕГАТЬ")), EnterAnswer::Right);
+    EXPECT_EQ(Change("бег"), EnterAnswer::None);
+    EXPECT_EQ(Change("БЕГАТЬ"), EnterAnswer::Right);
     EXPECT_EQ(Points(), 18);
     EXPECT_EQ(events.echoes, 1);
     // Until the next task nothing more counts.
-    EXPECT_EQ(exercise.Enter_AreaKeyPress(Utf8ToCp1251("бегать")), EnterAnswer::None);
+    EXPECT_EQ(exercise.Enter_AreaKeyPress("бегать"), EnterAnswer::None);
     EXPECT_EQ(lesson.RightCount, 1);
 }
 

@@ -146,7 +146,7 @@ public:
     // ---- Lesson control (learning_lesson.cpp)
     // The lesson rules' settings from the settings window, after every change there.
     void ApplyLessonParams();
-    // Pronounces a text (Windows-1251) as a foreign word or a translation.
+    // Pronounces a text as a foreign word or a translation.
     void Pronounce(const std::string& text, bool isWord);
     // Activates the keyboard layout for typing a translation or a foreign word (learning_writing.cpp).
     void SwitchKeyboardLayout(bool forTranslation);

@@ -34,6 +34,13 @@ namespace {
 
 const char* const kUnderstood = "понятно";
 
+// A 1251 dictionary given a character 1251 lacks is written as UTF-8 with the byte-order mark.
+const char* const kUnicodeNotice =
+    "В словаре есть буквы, которых нет в кодировке Windows-1251, поэтому он сохранён в кодировке UTF-8.";
+const char* const kSavedAsUnicode =
+    "Ваши изменения в словаре успешно сохранены, и так как в нём есть буквы, которых нет в кодировке "
+    "Windows-1251, он теперь записан в кодировке UTF-8.";
+
 QString Native(const std::string& path)
 {
     return QString::fromStdString(path);
@@ -179,7 +186,8 @@ void TForm_Learning::SaveDictionary()
     // A working copy that cannot be written holds stale content: saving it would lose the edits.
     const bool written = SdfDataSet.Close();
     if (written && SaveWorkingCopy(WorkingCopyPath, Settings.DictionaryPath)) {
-        Notice("Ваши изменения в словаре успешно сохранены!");
+        // Told once: from now on the file is UTF-8 and stays so.
+        Notice(SdfDataSet.EncodingChanged() ? kSavedAsUnicode : "Ваши изменения в словаре успешно сохранены!");
         ReloadLessonWords();
         SetDictionaryChanged(false);
     } else {
@@ -323,6 +331,9 @@ void TForm_Learning::m_dict_saveasClick()
         Notice("Cловарь защищён от изменений!");
         return;
     }
+    if (SdfDataSet.EncodingChanged()) {
+        Notice(kUnicodeNotice);
+    }
     PrepareNewDictionary(Settings.DictionaryPath, path);
     if (!CopyFileOverwrite(WorkingCopyPath, path)) {
         // Nothing was written: the open dictionary and its edits stay as they were.
@@ -435,9 +446,8 @@ void TForm_Learning::CBxFieldListChange()
 void TForm_Learning::BTFindClick()
 {
     DBGridDict->CommitEdit();
-    const bool found =
-        FindWord(SdfDataSet, Utf8ToCp1251(CBxFieldList->currentText().toStdString()),
-                 Utf8ToCp1251(EdtValue->text().toStdString()), CB_FindCase->isChecked(), CB_FindPartial->isChecked());
+    const bool found = FindWord(SdfDataSet, CBxFieldList->currentText().toStdString(), EdtValue->text().toStdString(),
+                                CB_FindCase->isChecked(), CB_FindPartial->isChecked());
     if (found) {
         DBGridDict->scrollTo(DBGridDict->currentIndex());
         update();

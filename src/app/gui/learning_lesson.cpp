@@ -41,9 +41,9 @@ const SettingsWindowValues& ValuesOf(const AppContext& ctx)
     return ctx.settings ? ctx.settings->Values() : defaults;
 }
 
-QString Shown(const std::string& text1251)
+QString Shown(const std::string& text)
 {
-    return QString::fromStdString(Cp1251ToUtf8(text1251));
+    return QString::fromStdString(text);
 }
 
 void SetFamily(QLabel* label, const std::string& family)

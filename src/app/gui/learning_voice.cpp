@@ -42,7 +42,7 @@ const SettingsWindowValues& ValuesOf(const AppContext& ctx)
 
 std::string TextOf(const QLabel* label)
 {
-    return Utf8ToCp1251(label->text().toStdString());
+    return label->text().toStdString();
 }
 
 // A left click on a watched widget runs its handler; the widget's other events go on as before. The

@@ -56,9 +56,9 @@ void SetFamily(QLabel* label, const QString& family)
     label->setFont(font);
 }
 
-QString Shown(const std::string& text1251)
+QString Shown(const std::string& text)
 {
-    return QString::fromStdString(Cp1251ToUtf8(text1251));
+    return QString::fromStdString(text);
 }
 
 // The sides of the window a press at `pos` grips.

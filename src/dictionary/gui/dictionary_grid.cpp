@@ -91,7 +91,7 @@ QVariant DictionaryTableModel::data(const QModelIndex& index, int role) const
         if (field < 0) {
             return QString();
         }
-        const QString value = QString::fromStdString(Cp1251ToUtf8(m_table.RowFieldValue(index.row(), field)));
+        const QString value = QString::fromStdString(m_table.RowFieldValue(index.row(), field));
         return role == Qt::DisplayRole ? m_displays[static_cast<std::size_t>(index.column())].Text(value) : value;
     }
     case Qt::FontRole:
@@ -107,7 +107,7 @@ bool DictionaryTableModel::setData(const QModelIndex& index, const QVariant& val
     if (role != Qt::EditRole || field < 0) {
         return false;
     }
-    const std::string text = Utf8ToCp1251(value.toString().toStdString());
+    const std::string text = value.toString().toStdString();
     if (index.row() != m_table.CurrentRow()) {
         m_table.MoveToRow(index.row());
     }

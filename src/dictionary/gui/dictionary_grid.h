@@ -16,7 +16,7 @@
 
 namespace vb {
 
-// The table as rows and columns. Values are shown and taken as Unicode, stored as Windows-1251.
+// The table as rows and columns. Values are UTF-8; the table keeps the file in its own encoding.
 class DictionaryTableModel : public QAbstractTableModel
 {
     Q_OBJECT

@@ -278,8 +278,8 @@ void MosaicPage::BuildMosaic(const MosaicSettings& settings)
         return;
     }
     for (int i = 0; i < m_set.PairsLeft; ++i) {
-        LBox_Eng->addItem(QString::fromStdString(Cp1251ToUtf8(MosaicItemText(m_lesson, m_set, MosaicSide::Left, i))));
-        LBox_Rus->addItem(QString::fromStdString(Cp1251ToUtf8(MosaicItemText(m_lesson, m_set, MosaicSide::Right, i))));
+        LBox_Eng->addItem(QString::fromStdString(MosaicItemText(m_lesson, m_set, MosaicSide::Left, i)));
+        LBox_Rus->addItem(QString::fromStdString(MosaicItemText(m_lesson, m_set, MosaicSide::Right, i)));
     }
 }
 

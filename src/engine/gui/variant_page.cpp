@@ -98,7 +98,7 @@ QColor ColorOf(RowColor color)
 
 QString Show(const std::string& text)
 {
-    return QString::fromStdString(Cp1251ToUtf8(text));
+    return QString::fromStdString(text);
 }
 
 QFont FontOf(const QString& family)

@@ -65,7 +65,7 @@ public:
     VariantRowLook RowLook(int n) const;
 
 signals:
-    // Pronounce the task (the text as stored, Windows-1251): isWord when it is the foreign word.
+    // Pronounce the task (the text as stored): isWord when it is the foreign word.
     void PronounceRequested(const std::string& text, bool isWord);
     // A click on a row was judged; a right answer has already been scored and its echo started.
     void Answered(bool right);

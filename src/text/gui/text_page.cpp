@@ -5,6 +5,7 @@
 #include "app/gui/form_set_spin_edit.h"
 #include "common/files.h"
 #include "common/strings.h"
+#include "dictionary/dictionary_encoding.h"
 #include "engine/settings.h"
 #include "text/frequency.h"
 #include "text/gui/text_search_dialog.h"
@@ -120,7 +121,8 @@ TextPage::TextPage(LearningSettings& settings, TextPageHooks hooks, QWidget* par
     setObjectName(QStringLiteral("TextPage"));
     fileDialog = [this](const FileDialogRequest& request) { return FileDialogs::GetFileName(this, request); };
     builder = [](std::string_view text, const std::string& path, const FrequencyOptions& options,
-                 const FrequencyProgress& progress) { BuildFrequencyDictionary(text, path, options, progress); };
+                 const FrequencyProgress& progress,
+                 bool* unicode) { BuildFrequencyDictionary(text, path, options, progress, unicode); };
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -486,22 +488,31 @@ void TextPage::BuildDictionary(const std::string& path)
     options.MinCount = m_settings.SEfrequency.Value();
     options.TopCount = m_settings.SEtopwords.Value();
     const std::string text = Text();
+    // A 1251 dictionary replaced by one that 1251 cannot hold: the pupil is told at this save.
+    std::string oldBytes;
+    const bool was1251 = ReadWholeFile(path, oldBytes) && !oldBytes.empty() &&
+                         DetectDictionaryEncoding(oldBytes) == DictionaryEncoding::Cp1251;
+    std::string().swap(oldBytes);
+    bool unicode = false;
 
     // The work runs on its own thread; this one keeps the window alive and moves the progress bar,
     // which the builder reports only when its percentage changes.
     m_hooks.progress(0);
     QEventLoop loop;
     std::thread worker([&] {
-        builder(TextForCounting(text), path, options, [this](int percent) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, percent] {
-                    if (m_building) {
-                        m_hooks.progress(percent);
-                    }
-                },
-                Qt::QueuedConnection);
-        });
+        builder(
+            TextForCounting(text), path, options,
+            [this](int percent) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, percent] {
+                        if (m_building) {
+                            m_hooks.progress(percent);
+                        }
+                    },
+                    Qt::QueuedConnection);
+            },
+            &unicode);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec();
@@ -512,6 +523,10 @@ void TextPage::BuildDictionary(const std::string& path)
     m_hooks.hideProgress();
     BTbacis->setEnabled(true);
     BTcreate->setEnabled(!Memo->document()->isEmpty());
+    if (unicode && was1251) {
+        m_hooks.notice("В словаре есть буквы, которых нет в кодировке Windows-1251, поэтому он сохранён в "
+                       "кодировке UTF-8.");
+    }
 }
 
 // ---------------------------------------------------------------------------------------------------

@@ -73,9 +73,10 @@ public:
     // The file dialogs; replaceable so that tests never block. Returns the chosen path, or an empty
     // string when the dialog was cancelled.
     std::function<QString(const FileDialogRequest&)> fileDialog;
-    // The builder, run on the worker thread; replaceable so that tests can hold a build open.
+    // The builder, run on the worker thread; replaceable so that tests can hold a build open. It sets
+    // *unicode when the dictionary had to be written as UTF-8.
     std::function<void(std::string_view text, const std::string& path, const FrequencyOptions& options,
-                       const FrequencyProgress& progress)>
+                       const FrequencyProgress& progress, bool* unicode)>
         builder;
 
     const std::string& TextFilePath() const { return m_textFilePath; }

@@ -30,7 +30,7 @@ constexpr int kCaptionMargin = 24;
 
 QString Show(const std::string& text)
 {
-    return QString::fromStdString(Cp1251ToUtf8(text));
+    return QString::fromStdString(text);
 }
 
 void SetFamily(QWidget* widget, const QString& family)
@@ -347,7 +347,7 @@ void WritingPage::FitCaption()
 
 std::string WritingPage::Typed() const
 {
-    return Utf8ToCp1251(Enter_Area->text().toStdString());
+    return Enter_Area->text().toStdString();
 }
 
 } // namespace vb

@@ -74,7 +74,7 @@ public:
     QCheckBox* CB_Speed = nullptr;
 
 signals:
-    // Pronounce the task (the text as stored, Windows-1251): isWord when it is the foreign word.
+    // Pronounce the task (the text as stored): isWord when it is the foreign word.
     void PronounceRequested(const std::string& text, bool isWord);
     // The pupil is about to type a translation (true) or a foreign word (false).
     void SwitchLayoutRequested(bool forTranslation);

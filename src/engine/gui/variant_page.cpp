@@ -247,7 +247,7 @@ void VariantPage::SetVariantTask(const VariantSettings& settings)
         Row& row = m_rows[static_cast<std::size_t>(i)];
         const VariantRowView& text = m_view.rows[static_cast<std::size_t>(i)];
         row.var->setText(Show(text.answer));
-        row.var->setAccessibleName(QString::fromStdString(VariantRowSpokenName(i + 1, Cp1251ToUtf8(text.answer))));
+        row.var->setAccessibleName(QString::fromStdString(VariantRowSpokenName(i + 1, text.answer)));
         row.trsl->setText(Show(text.meaning));
         row.trsc->setText(m_transcription.Text(Show(text.transcription)));
         row.look = InitialRowLook(m_view.direction, settings.RG_Transc);

@@ -223,7 +223,7 @@ TEST_F(PronounceTest, SoundFilesAndLibraryFoldersAreFoundIgnoringLetterCase)
     values.ED_LibWAVWord = Folder("lib/base/dic.txt");
     values.RG_Voice.Set(0);
     Pronounce("Hello");
-    Pronounce(Utf8ToCp1251("ПРИВЕТ мир"));
+    Pronounce("ПРИВЕТ мир");
     Pronounce("cat"); // from the pack
     Pronounce("mouse"); // nowhere
     values.RG_Voice.Set(1);

@@ -934,6 +934,15 @@ void InstallDialogAnswers(Driver& driver)
         font.setBold(d->Chance(50));
         return font;
     };
+    settings.fontColorDialog = [d](const QFont& current, const QColor& color) -> std::optional<vb::FontAndColor> {
+        if (d->Chance(30)) {
+            return std::nullopt;
+        }
+        QFont font = current;
+        font.setFamily(d->Chance(50) ? QStringLiteral("DejaVu Sans") : QStringLiteral("No Such Font"));
+        font.setPointSize(6 + d->Pick(30));
+        return vb::FontAndColor{font, d->Chance(50) ? color : QColor(QRgb(0x800000 + d->Pick(0x7FFF)))};
+    };
     settings.folderDialog = [d](const QString&, const QString&) -> std::optional<QString> {
         if (d->Chance(30)) {
             return std::nullopt;

@@ -91,6 +91,9 @@ std::string CheckStatusBar(vb::TForm_Learning& w)
     status.TaskPoints = w.lesson.TaskPoints;
     status.WordCount = w.lesson.WordCount;
     status.DictionaryPath = w.Settings.DictionaryPath;
+    if (w.lesson.Params.CB_Review) {
+        status.DueToday = w.lesson.DueToday(w.lesson.ActiveMethod);
+    }
     const int page = w.PageControl->currentIndex();
     const vb::StatusBarView view = vb::StatusBarForPage(page, status, w.TextStatus());
     for (int i = 0; i < static_cast<int>(view.texts.size()); ++i) {

@@ -208,8 +208,11 @@ bool FoldOldYears(HistoryData& data, int keepFromYear)
         DayTotal& into = totals[{t.Day, t.Method}];
         into.Day = t.Day;
         into.Method = t.Method;
-        into.Right += t.Right;
-        into.Wrong += t.Wrong;
+        // A damaged file may hold the same day twice with huge counts: the sums stop at the largest count.
+        into.Right =
+            static_cast<std::int32_t>(std::min<long long>(static_cast<long long>(into.Right) + t.Right, 2147483647));
+        into.Wrong =
+            static_cast<std::int32_t>(std::min<long long>(static_cast<long long>(into.Wrong) + t.Wrong, 2147483647));
         into.Learned = t.Learned;
     }
 
@@ -230,7 +233,10 @@ bool FoldOldYears(HistoryData& data, int keepFromYear)
         DayTotal& t = totals[{day, a.Method}];
         t.Day = day;
         t.Method = a.Method;
-        (a.Right ? t.Right : t.Wrong) += 1;
+        std::int32_t& count = a.Right ? t.Right : t.Wrong;
+        if (count < 2147483647) {
+            ++count;
+        }
         t.Learned = learned[method];
     }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/codepage.h"
 
+#include "common/unicode.h"
+
 #include <array>
 #include <cstdint>
 
@@ -111,25 +113,6 @@ unsigned char CodePointToCp1251(char32_t cp)
     return 0;
 }
 
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Decodes one UTF-8 sequence at `pos`. Returns its length, or 0 when it is malformed (overlong forms,
 // surrogates and code points above U+10FFFF included).
 std::size_t DecodeUtf8(std::string_view s, std::size_t pos, char32_t& cp)
@@ -226,7 +209,7 @@ std::string LowerCaseUtf8(std::string_view s)
         const unsigned char c = CodePointToCp1251(cp);
         if (c != 0 && kCase.lower[c] != c) {
             std::string folded;
-            AppendUtf8(folded, Cp1251ToCodePoint(kCase.lower[c]));
+            AppendChar(folded, Cp1251ToCodePoint(kCase.lower[c]));
             // Every case pair of 1251 is two bytes long in UTF-8 in both forms.
             if (folded.size() == len) {
                 out.replace(pos, len, folded);
@@ -258,7 +241,7 @@ std::string Cp1251ToUtf8(std::string_view s)
     std::string out;
     out.reserve(s.size() * 2);
     for (char c : s) {
-        AppendUtf8(out, Cp1251ToCodePoint(static_cast<unsigned char>(c)));
+        AppendChar(out, Cp1251ToCodePoint(static_cast<unsigned char>(c)));
     }
     return out;
 }

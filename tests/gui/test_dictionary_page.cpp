@@ -285,6 +285,24 @@ TEST_F(DictionaryPageTest, QuitAsksAndCancelKeepsTheProgramRunning)
     EXPECT_EQ(learning->Settings.DictionaryPath, other);
 }
 
+TEST_F(DictionaryPageTest, EditsAreNotForgottenWhileTheAnswerEchoDisablesThePages)
+{
+    TypeInto(0, DictionaryPage::kColWord, QStringLiteral("pear"));
+    learning->DBGridDict->setCurrentIndex(learning->DBGridDict->model()->index(2, 0));
+    ASSERT_TRUE(learning->DictionaryChanged());
+    // A right answer's echo disables the pages, the save button with them; the edits are still unsaved.
+    learning->PageControl->setCurrentIndex(TForm_Learning::kPageVariant);
+    learning->lesson.LastRightWord = 0;
+    learning->PronounceRightAnswer();
+    learning->PageControl->setEnabled(false);
+    EXPECT_TRUE(learning->DictionaryChanged());
+    TForm_Message::SetNextAnswer(3);
+    learning->m_lesson_quit->trigger();
+    EXPECT_EQ(TForm_Message::LastMessage().text, kQuestion);
+    EXPECT_EQ(learning->QuitRequested, 'N');
+    EXPECT_EQ(ReadBytes(dictionary), "apple|yabloko\r\nbread|hleb\r\ncloud|oblako\r\n");
+}
+
 TEST_F(DictionaryPageTest, CreateAndSaveAsCarryTheFonts)
 {
     WriteBytes(home.File("dict/small.lqf"), "Serif\r\n204\r\nSans\r\n204\r\nMono\r\n0\r\n1\r\n2\r\n1");

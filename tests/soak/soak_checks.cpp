@@ -180,8 +180,12 @@ std::string CheckSavedEdits(Driver& d)
         }
         const QString shown = model->index(edit.row, edit.column).data().toString();
         if (shown.toStdString() == edit.text && file.find(edit.text) == std::string::npos) {
+            std::string copy;
+            vb::ReadWholeFile(w.WorkingCopyPath, copy);
             return "the grid shows the saved edit \"" + edit.text + "\" (row " + std::to_string(edit.row) +
-                   ") but the dictionary file lacks it";
+                   ") but the dictionary file lacks it; the working copy " +
+                   (copy.find(edit.text) == std::string::npos ? "lacks" : "holds") + " it too, the table " +
+                   (w.SdfDataSet.Modified() ? "has" : "has no") + " a changed record";
         }
     }
     return {};

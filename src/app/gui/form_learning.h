@@ -254,7 +254,7 @@ public:
     void SaveDictionary();
     // The recent list with the open dictionary at its head, and its menu.
     void BuildRecentMenu();
-    // The enabled state of the save and undo controls is the "changed" flag.
+    // Unsaved edits in the dictionary; the save and undo controls follow it.
     bool DictionaryChanged() const;
     void SetDictionaryChanged(bool changed);
     // The grid's column fonts and the search field's font from the settings window, as the page is shown.
@@ -560,6 +560,9 @@ private:
     WindowMessageDialog m_dialog{m_ctx};
     bool m_parked = false;
     bool m_buildRunning = false;
+    // Unsaved dictionary edits. Its own flag, not the save button's state: the button also reads as
+    // disabled while the answer echo disables the pages around it.
+    bool m_dictionaryChanged = false;
 };
 
 } // namespace vb

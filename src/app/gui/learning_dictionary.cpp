@@ -115,11 +115,12 @@ void TForm_Learning::DropDictionaryPage()
 
 bool TForm_Learning::DictionaryChanged() const
 {
-    return BTsave->isEnabled();
+    return m_dictionaryChanged;
 }
 
 void TForm_Learning::SetDictionaryChanged(bool changed)
 {
+    m_dictionaryChanged = changed;
     BTsave->setEnabled(changed);
     m_dict_save->setEnabled(changed);
     BTUndo->setEnabled(changed);

@@ -64,7 +64,7 @@ void TForm_Learning::ResetTextPage()
 void TForm_Learning::ShowBuildRunning(bool running)
 {
     m_buildRunning = running;
-    // Save and undo keep their state: they follow the changed flag, which reads BTsave's state.
+    // Save and undo keep their state: they follow the changed flag.
     for (QAction* action :
          {m_dict_open, m_dict_open_list->menuAction(), m_dict_create, m_dict_saveas, m_lesson_pupil->menuAction()}) {
         action->setEnabled(!running);

@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (vb::TextCharacterCount(text) < 0)
         std::abort();
     // The builder counts UTF-8 whatever the file's encoding; a UTF-8 file as it is, less its mark.
-    const std::string counted = vb::FileTextForCounting(bytes);
+    const std::string counted = vb::FileTextForCounting(std::string(bytes));
     if (!vb::IsValidUtf8(counted))
         std::abort();
     if (format.encoding == vb::TextEncoding::Utf8 && counted != bytes.substr(format.bom ? 3 : 0))

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -18,6 +19,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -318,13 +320,19 @@ bool ReadWholeFile(const std::string& path, std::string& out)
         ::close(fd);
         return false;
     }
+    // Read straight into the string, in the size the file has now; a file that grows meanwhile is
+    // read to its end all the same, and one that shrinks gives what it still holds.
     std::string data;
-    if (S_ISREG(st.st_mode) && st.st_size > 0) {
-        data.reserve(static_cast<std::size_t>(st.st_size));
-    }
-    char buffer[65536];
+    std::size_t used = 0;
+    const std::size_t expected = S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 65536;
+    data.reserve(expected);
+    PreferLargePages(data.data(), expected);
+    data.resize(expected);
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (used == data.size()) {
+            data.resize(data.size() * 2);
+        }
+        const ssize_t n = ::read(fd, data.data() + used, data.size() - used);
         if (n == 0) {
             break;
         }
@@ -335,8 +343,9 @@ bool ReadWholeFile(const std::string& path, std::string& out)
             ::close(fd);
             return false;
         }
-        data.append(buffer, static_cast<std::size_t>(n));
+        used += static_cast<std::size_t>(n);
     }
+    data.resize(used);
     ::close(fd);
     out = std::move(data);
     return true;
@@ -378,7 +387,25 @@ bool RemoveFile(const std::string& path)
     return !path.empty() && ::unlink(path.c_str()) == 0;
 }
 
+void PreferLargePages(void* data, std::size_t size)
+{
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kLarge = std::uintptr_t{1} << 21;
+    const auto from = (reinterpret_cast<std::uintptr_t>(data) + kLarge - 1) & ~(kLarge - 1);
+    const auto to = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kLarge - 1);
+    if (to > from) {
+        // Only advice: where it is refused, the memory works as before.
+        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+    }
+#else
+    (void)data;
+    (void)size;
+#endif
+}
+
 #else // _WIN32
+
+void PreferLargePages(void*, std::size_t) { }
 
 // Windows: the read-only mark is the file attribute, and the atomic replace is MoveFileEx, which refuses
 // to replace a read-only file, so the mark is lifted around it and put back.

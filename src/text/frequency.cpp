@@ -80,6 +80,15 @@ struct LowCharClasses
 // The class of the character at i (a non-ASCII lead byte) and its length.
 inline unsigned char ClassAt(std::string_view text, std::size_t i, const LowCharClasses& low, std::size_t& length)
 {
+    // Two-byte characters (Latin letters with marks, Greek, Cyrillic) decoded on the spot.
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if ((lead & 0xE0) == 0xC0 && lead >= 0xC2 && i + 1 < text.size()) {
+        const auto trail = static_cast<unsigned char>(text[i + 1]);
+        if ((trail & 0xC0) == 0x80) {
+            length = 2;
+            return low.table[(static_cast<char32_t>(lead & 0x1F) << 6) | (trail & 0x3F)];
+        }
+    }
     char32_t cp = 0;
     length = DecodeChar(text, i, cp);
     if (length == 1) {
@@ -94,6 +103,17 @@ constexpr bool EndsJoiner(unsigned char next)
     return next == 10 || next == 13 || next == 32 || next == 39 || next == 45;
 }
 
+// ASCII bytes that belong to a word whatever surrounds them: the hot loop's test.
+constexpr std::array<bool, 256> MakePlainWordBytes()
+{
+    std::array<bool, 256> t{};
+    for (std::size_t b = 0; b < 0x80; ++b) {
+        t[b] = kByteClass[b] == kWordByte;
+    }
+    return t;
+}
+constexpr std::array<bool, 256> kPlainWordByte = MakePlainWordBytes();
+
 // Calls word(start, length, ascii) for every word of the UTF-8 text, in order (ascii: the word has no
 // other bytes), and tick(position) about every `step` bytes.
 template <class Word, class Tick>
@@ -102,42 +122,46 @@ void ForEachWord(std::string_view text, std::size_t step, const Word& word, cons
     static const LowCharClasses low;
     const auto* data = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
-    std::size_t start = 0;
-    bool inWord = false;
-    bool ascii = true;
+    // The class of the character at `at` and its length in bytes.
+    const auto classAt = [&](std::size_t at, std::size_t& length) -> unsigned char {
+        const unsigned char b = data[at];
+        length = 1;
+        if (b < 0x80) {
+            const unsigned char cls = kByteClass[b];
+            if (cls == kJoiner) {
+                return (at + 1 == n || EndsJoiner(data[at + 1])) ? kSeparator : kWordByte;
+            }
+            return cls;
+        }
+        return ClassAt(text, at, low, length);
+    };
     std::size_t nextTick = step;
     std::size_t i = 0;
+    std::size_t length = 1;
     while (i < n) {
-        const unsigned char b = data[i];
-        std::size_t length = 1;
-        unsigned char cls;
-        if (b < 0x80) {
-            cls = kByteClass[b];
-            if (cls == kJoiner) {
-                cls = (i + 1 == n || EndsJoiner(data[i + 1])) ? kSeparator : kWordByte;
-            }
-        } else {
-            cls = ClassAt(text, i, low, length);
-            ascii = ascii && cls != kWordByte;
+        // Between words.
+        while (i < n && !kPlainWordByte[data[i]] && classAt(i, length) != kWordByte) {
+            i += length;
         }
-        if (cls == kWordByte) {
-            if (!inWord) {
-                inWord = true;
-                ascii = b < 0x80;
-                start = i;
+        if (i < n) {
+            const std::size_t start = i;
+            bool ascii = true;
+            while (true) {
+                while (i < n && kPlainWordByte[data[i]]) {
+                    ++i;
+                }
+                if (i == n || classAt(i, length) != kWordByte) {
+                    break;
+                }
+                ascii = ascii && data[i] < 0x80;
+                i += length;
             }
-        } else if (inWord) {
-            inWord = false;
             word(start, i - start, ascii);
         }
-        i += length;
         if (i >= nextTick) {
-            tick(i - 1);
-            nextTick += step;
+            tick(std::min(i, n) - 1);
+            nextTick = (i / step + 1) * step;
         }
-    }
-    if (inWord) {
-        word(start, n - start, ascii);
     }
 }
 
@@ -152,6 +176,8 @@ struct LessOrder
 {
     // Every element's final place counts.
     static constexpr bool kFirstOfRunsOnly = false;
+    // Comparisons may be costly: one at a time, as the scans need them.
+    static constexpr bool kBlockPartition = false;
     struct Pivot
     {
         T value;
@@ -160,19 +186,24 @@ struct LessOrder
         bool After(const T& x) const { return less(value, x); }
     };
     Pivot PivotOf(const T& value) const { return Pivot{value, less}; }
+    // What is known of the values of a range: nothing here, so every range is sorted.
+    struct Bounds
+    { };
+    static bool Settled(const Bounds&) { return false; }
+    static Bounds LeftOf(const Bounds& b, const Pivot&) { return b; }
+    static Bounds RightOf(const Bounds& b, const Pivot&) { return b; }
     const Less& less;
 };
 
 // A partition also tells whether every element belonged with the pivot (nothing sorted before or
 // after it): then it only reversed the range.
 template <class T, class Order>
-std::ptrdiff_t Partition(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Order& order, std::ptrdiff_t& iOut,
-                         bool& allEqual)
+std::ptrdiff_t Partition(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const typename Order::Pivot& pivot,
+                         std::ptrdiff_t& iOut, bool& allEqual)
 {
     std::ptrdiff_t i = lo;
     std::ptrdiff_t j = hi;
     bool passed = false;
-    const auto pivot = order.PivotOf(a[lo + (hi - lo) / 2]);
     do {
         while (pivot.Before(a[i])) {
             ++i;
@@ -197,6 +228,97 @@ std::ptrdiff_t Partition(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Order
     return j;
 }
 
+// The same partition with the scans done a block at a time: where each scan stops is gathered for a block
+// of elements without a branch per element, then the stops are paired and swapped as the scans would. The
+// result is the same in every respect: the elements' order, i, j and allEqual. Everything right of j stops
+// the left scan and everything left of i the right one, so a stop found past the other scan only ends the
+// pass, wherever it was found.
+template <class T, class Order>
+std::ptrdiff_t BlockPartition(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const typename Order::Pivot& pivot,
+                              std::ptrdiff_t& iOut, bool& allEqual)
+{
+    constexpr std::ptrdiff_t kBlock = 128;
+    std::ptrdiff_t leftStops[kBlock];
+    std::ptrdiff_t rightStops[kBlock];
+    std::ptrdiff_t leftCount = 0;
+    std::ptrdiff_t leftAt = 0;
+    std::ptrdiff_t rightCount = 0;
+    std::ptrdiff_t rightAt = 0;
+    std::ptrdiff_t leftNext = lo; // the first element the left scan has not looked at
+    std::ptrdiff_t rightNext = hi; // the last one the right scan has not looked at
+    const auto nextLeft = [&]() -> std::ptrdiff_t {
+        while (leftAt == leftCount) {
+            if (leftNext > hi) {
+                return hi + 1;
+            }
+            const std::ptrdiff_t end = std::min(leftNext + kBlock, hi + 1);
+            leftCount = 0;
+            leftAt = 0;
+            for (std::ptrdiff_t t = leftNext; t < end; ++t) {
+                leftStops[leftCount] = t;
+                leftCount += pivot.Before(a[t]) ? 0 : 1;
+            }
+            leftNext = end;
+        }
+        return leftStops[leftAt++];
+    };
+    const auto nextRight = [&]() -> std::ptrdiff_t {
+        while (rightAt == rightCount) {
+            if (rightNext < lo) {
+                return lo - 1;
+            }
+            const std::ptrdiff_t end = std::max(rightNext - kBlock, lo - 1);
+            rightCount = 0;
+            rightAt = 0;
+            for (std::ptrdiff_t t = rightNext; t > end; --t) {
+                rightStops[rightCount] = t;
+                rightCount += pivot.After(a[t]) ? 0 : 1;
+            }
+            rightNext = end;
+        }
+        return rightStops[rightAt++];
+    };
+
+    std::ptrdiff_t i = lo;
+    std::ptrdiff_t j = hi;
+    bool passed = false;
+    while (true) {
+        const std::ptrdiff_t left = std::min(nextLeft(), j + 1);
+        passed = passed || left > i;
+        i = left;
+        const std::ptrdiff_t right = std::max(nextRight(), i - 1);
+        passed = passed || right < j;
+        j = right;
+        if (i > j) {
+            break;
+        }
+        if constexpr (Order::kFirstOfRunsOnly) {
+            passed = passed || pivot.After(a[i]) || pivot.Before(a[j]);
+        }
+        std::swap(a[i], a[j]);
+        ++i;
+        --j;
+        if (i > j) {
+            break;
+        }
+    }
+    iOut = i;
+    allEqual = !passed;
+    return j;
+}
+
+// The partition an order asks for.
+template <class T, class Order>
+std::ptrdiff_t PartitionBy(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const typename Order::Pivot& pivot,
+                           std::ptrdiff_t& iOut, bool& allEqual)
+{
+    if constexpr (Order::kBlockPartition) {
+        return BlockPartition<T, Order>(a, lo, hi, pivot, iOut, allEqual);
+    } else {
+        return Partition<T, Order>(a, lo, hi, pivot, iOut, allEqual);
+    }
+}
+
 // Where the element that ends first in a range of n equal elements starts: each partition of such a
 // range reverses it and goes on with its first floor(n / 2) elements.
 std::ptrdiff_t FirstOfEqualRange(std::ptrdiff_t n)
@@ -219,22 +341,26 @@ bool FinishEqualRange(T* a, std::ptrdiff_t lo, std::ptrdiff_t j, bool allEqual)
     return false;
 }
 
+// A range whose order cannot matter (Order::Settled) is left as it is.
 template <class T, class Order>
-void QuickSortBy(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Order& order)
+void QuickSortBy(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Order& order, typename Order::Bounds bounds)
 {
-    while (lo < hi) {
+    while (lo < hi && !order.Settled(bounds)) {
         std::ptrdiff_t i = 0;
         bool allEqual = false;
-        const std::ptrdiff_t j = Partition(a, lo, hi, order, i, allEqual);
+        const auto pivot = order.PivotOf(a[lo + (hi - lo) / 2]);
+        const std::ptrdiff_t j = PartitionBy<T, Order>(a, lo, hi, pivot, i, allEqual);
         if (FinishEqualRange<T, Order>(a, lo, j, allEqual)) {
             return;
         }
         if (j - lo < hi - i) {
-            QuickSortBy(a, lo, j, order);
+            QuickSortBy(a, lo, j, order, order.LeftOf(bounds, pivot));
             lo = i;
+            bounds = order.RightOf(bounds, pivot);
         } else {
-            QuickSortBy(a, i, hi, order);
+            QuickSortBy(a, i, hi, order, order.RightOf(bounds, pivot));
             hi = j;
+            bounds = order.LeftOf(bounds, pivot);
         }
     }
 }
@@ -242,32 +368,35 @@ void QuickSortBy(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Order& order)
 template <class T, class Less>
 void QuickSort(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Less& less)
 {
-    QuickSortBy(a, lo, hi, LessOrder<T, Less>{less});
+    QuickSortBy(a, lo, hi, LessOrder<T, Less>{less}, {});
 }
 
 constexpr std::ptrdiff_t kParallelMinimum = 1 << 16;
 
 template <class T, class Order>
-void ParallelQuickSort(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Order& order, int depth)
+void ParallelQuickSort(T* a, std::ptrdiff_t lo, std::ptrdiff_t hi, const Order& order, typename Order::Bounds bounds,
+                       int depth)
 {
-    if (depth <= 0 || hi - lo < 2 * kParallelMinimum) {
-        QuickSortBy(a, lo, hi, order);
+    if (depth <= 0 || hi - lo < 2 * kParallelMinimum || order.Settled(bounds)) {
+        QuickSortBy(a, lo, hi, order, bounds);
         return;
     }
     std::ptrdiff_t i = 0;
     bool allEqual = false;
-    const std::ptrdiff_t j = Partition(a, lo, hi, order, i, allEqual);
+    const auto pivot = order.PivotOf(a[lo + (hi - lo) / 2]);
+    const std::ptrdiff_t j = PartitionBy<T, Order>(a, lo, hi, pivot, i, allEqual);
     if (FinishEqualRange<T, Order>(a, lo, j, allEqual)) {
         return;
     }
+    const auto leftBounds = order.LeftOf(bounds, pivot);
     std::thread left;
     try {
-        left = std::thread([=, &order] { ParallelQuickSort(a, lo, j, order, depth - 1); });
+        left = std::thread([=, &order] { ParallelQuickSort(a, lo, j, order, leftBounds, depth - 1); });
     } catch (const std::system_error&) {
         // No thread to be had: the same work on this one.
-        ParallelQuickSort(a, lo, j, order, 0);
+        ParallelQuickSort(a, lo, j, order, leftBounds, 0);
     }
-    ParallelQuickSort(a, i, hi, order, depth - 1);
+    ParallelQuickSort(a, i, hi, order, order.RightOf(bounds, pivot), depth - 1);
     if (left.joinable()) {
         left.join();
     }
@@ -282,6 +411,8 @@ struct RankRangeOrder
 {
     // Only the first word of each distinct word is read after the sort.
     static constexpr bool kFirstOfRunsOnly = true;
+    // Two integer comparisons: cheaper in blocks than with a hard-to-guess branch per element.
+    static constexpr bool kBlockPartition = true;
     struct Pivot
     {
         std::uint32_t first;
@@ -294,7 +425,19 @@ struct RankRangeOrder
         const auto next = std::upper_bound(starts.begin(), starts.end(), value);
         return Pivot{*(next - 1), *next};
     }
+    // The numbers a range can hold, [lo, hi). A range without any number of a word that has more than
+    // one spelling decides no survivor and is left unsorted.
+    struct Bounds
+    {
+        std::uint32_t lo;
+        std::uint32_t hi;
+    };
+    bool Settled(const Bounds& b) const { return b.lo >= b.hi || mixedBefore[b.hi] == mixedBefore[b.lo]; }
+    static Bounds LeftOf(const Bounds& b, const Pivot& p) { return Bounds{b.lo, std::min(b.hi, p.end)}; }
+    static Bounds RightOf(const Bounds& b, const Pivot& p) { return Bounds{std::max(b.lo, p.first), b.hi}; }
     const std::vector<std::uint32_t>& starts;
+    // How many numbers below x belong to words with more than one spelling.
+    const std::vector<std::uint32_t>& mixedBefore;
 };
 
 int ParallelDepth()
@@ -328,26 +471,19 @@ private:
 // ---------------------------------------------------------------------------------------------------
 // Counting
 
-constexpr std::uint64_t kHashSeed = 0xcbf29ce484222325ULL;
-constexpr std::uint64_t kHashPrime = 0x100000001b3ULL;
-
 struct Group
 {
-    std::size_t offset; // first spelling in the text
+    std::int64_t count;
+    std::uint32_t firstSpelling;
+};
+
+// One distinct spelling (the bytes as written) and the next spelling of the same word.
+struct Spelling
+{
+    std::size_t offset; // first occurrence in the text
     std::size_t length;
     std::uint64_t hash;
     std::int64_t count;
-    std::uint32_t firstSpelling;
-    // A group with a non-ASCII first spelling keeps its upper-cased form in the key store.
-    bool ascii;
-    std::size_t keyOffset;
-    std::size_t keyLength;
-};
-
-struct Spelling
-{
-    std::size_t offset;
-    std::size_t length; // spellings of one word may differ in bytes ("ſ" and "s")
     std::uint32_t group;
     std::uint32_t next; // next spelling of the same group, or kNone
 };
@@ -372,146 +508,256 @@ const UpperTable& Upper()
     return table;
 }
 
-bool SameUpper(const unsigned char* upper, const unsigned char* a, const unsigned char* b, std::size_t n)
+// A word's bytes as written, eight at a time.
+inline std::uint64_t HashBytes(const unsigned char* p, std::size_t n)
 {
-    for (std::size_t k = 0; k < n; ++k) {
-        if (upper[a[k]] != upper[b[k]]) {
-            return false;
-        }
+    std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ n;
+    while (n >= 8) {
+        std::uint64_t v = 0;
+        std::memcpy(&v, p, 8);
+        h = (h ^ v) * 0xFF51AFD7ED558CCDULL;
+        h ^= h >> 32;
+        p += 8;
+        n -= 8;
     }
-    return true;
+    std::uint64_t v = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        v |= static_cast<std::uint64_t>(p[k]) << (8 * k);
+    }
+    h = (h ^ v) * 0xC4CEB9FE1A85EC53ULL;
+    return h ^ (h >> 29);
 }
 
-// The distinct words of the text (upper-cased), each with its count and every spelling met, and the
-// spelling of every word of the text in order.
-class WordCounter
+// The distinct spellings of a stretch of the text with their counts, in the order they first occur,
+// and the spelling of every word in text order. Case does not enter here: most words repeat a spelling
+// already met, and those need one hash and one comparison of bytes.
+class SpellingCounter
 {
 public:
-    explicit WordCounter(std::string_view text)
-        : m_text(text), m_data(reinterpret_cast<const unsigned char*>(text.data())), m_upper(Upper().map.data())
+    explicit SpellingCounter(std::string_view text)
+        : m_data(reinterpret_cast<const unsigned char*>(text.data())), m_slots(1024, 0)
+    { }
+
+    void Reserve(std::size_t bytes)
     {
-        m_slots.assign(1024, 0);
-        m_tokens.reserve(text.size() / 6 + 16);
+        m_tokens.reserve(bytes / 5 + 16);
+        PreferLargePages(m_tokens.data(), m_tokens.capacity() * sizeof(std::uint32_t));
     }
 
-    void Add(std::size_t start, std::size_t length, bool ascii)
+    void Add(std::size_t start, std::size_t length)
+    {
+        const std::uint32_t s = Find(start, length, HashBytes(m_data + start, length));
+        ++m_counts[s];
+        m_tokens.push_back(s);
+    }
+
+    // The spelling with these bytes (hash given), added with count 0 when new. A slot holds the upper
+    // half of the hash beside the number, and the bytes of the spellings sit packed in a store of their
+    // own: a look-up seldom reaches beyond the cache.
+    std::uint32_t Find(std::size_t start, std::size_t length, std::uint64_t h)
     {
         const unsigned char* w = m_data + start;
-        std::uint64_t h = kHashSeed;
-        if (ascii) {
-            for (std::size_t k = 0; k < length; ++k) {
-                h = (h ^ m_upper[w[k]]) * kHashPrime;
-            }
-        } else {
-            // Other words hash their upper-cased UTF-8 form, which for ASCII is the same bytes.
-            m_scratch = UpperCaseText(m_text.substr(start, length));
-            for (char c : m_scratch) {
-                h = (h ^ static_cast<unsigned char>(c)) * kHashPrime;
-            }
-        }
-        h ^= h >> 29;
-        std::size_t mask = m_slots.size() - 1;
+        const std::size_t mask = m_slots.size() - 1;
+        const std::uint64_t tag = h & ~std::uint64_t{0xFFFFFFFF};
         std::size_t slot = h & mask;
         while (true) {
-            const std::uint32_t g1 = m_slots[slot];
-            if (g1 == 0) {
+            const std::uint64_t entry = m_slots[slot];
+            if (entry == 0) {
                 break;
             }
-            Group& g = m_groups[g1 - 1];
-            if (g.hash == h && SameWord(g, start, length, ascii)) {
-                ++g.count;
-                m_tokens.push_back(SpellingOf(g1 - 1, start, length));
-                return;
+            if ((entry & ~std::uint64_t{0xFFFFFFFF}) == tag) {
+                const auto s = static_cast<std::uint32_t>(entry) - 1;
+                const Key& key = m_keys[s];
+                if (key.length == length && std::memcmp(m_store.data() + key.offset, w, length) == 0) {
+                    return s;
+                }
             }
             slot = (slot + 1) & mask;
         }
-        const auto groupIndex = static_cast<std::uint32_t>(m_groups.size());
-        const auto spellingIndex = static_cast<std::uint32_t>(m_spellings.size());
-        Group group{start, length, h, 1, spellingIndex, ascii, 0, 0};
-        if (!ascii) {
-            group.keyOffset = m_keys.size();
-            group.keyLength = m_scratch.size();
-            m_keys += m_scratch;
-        }
-        m_groups.push_back(group);
-        m_spellings.push_back(Spelling{start, length, groupIndex, kNone});
-        m_tokens.push_back(spellingIndex);
-        m_slots[slot] = groupIndex + 1;
-        if (m_groups.size() * 2 > m_slots.size()) {
+        const auto index = static_cast<std::uint32_t>(m_spellings.size());
+        m_spellings.push_back(Spelling{start, length, h, 0, 0, kNone});
+        m_keys.push_back(Key{m_store.size(), length});
+        m_store.append(reinterpret_cast<const char*>(w), length);
+        m_counts.push_back(0);
+        m_slots[slot] = tag | (index + 1);
+        if (m_spellings.size() * 2 > m_slots.size()) {
             Grow();
         }
+        return index;
     }
 
-    std::vector<Group>& Groups() { return m_groups; }
-    const std::vector<Spelling>& Spellings() const { return m_spellings; }
-    // The spelling of every word of the text, in text order; the counter gives it away.
-    std::vector<std::uint32_t> TakeTokens() { return std::move(m_tokens); }
-    std::string_view Text(std::size_t offset, std::size_t length) const { return m_text.substr(offset, length); }
+    // The spellings with their counts.
+    std::vector<Spelling>& Spellings()
+    {
+        for (std::size_t s = 0; s < m_spellings.size(); ++s) {
+            m_spellings[s].count = m_counts[s];
+        }
+        return m_spellings;
+    }
+    std::vector<std::int64_t>& Counts() { return m_counts; }
+    std::vector<std::uint32_t>& Tokens() { return m_tokens; }
 
 private:
-    // The word at start has the group's upper-cased form. For a non-ASCII word m_scratch holds its form.
-    bool SameWord(const Group& g, std::size_t start, std::size_t length, bool ascii)
+    struct Key
     {
-        if (g.ascii && ascii) {
-            return g.length == length && SameUpper(m_upper, m_data + g.offset, m_data + start, length);
-        }
-        if (ascii) {
-            m_scratch.resize(length);
-            for (std::size_t k = 0; k < length; ++k) {
-                m_scratch[k] = static_cast<char>(m_upper[m_data[start + k]]);
-            }
-        }
-        if (g.ascii) {
-            return g.length == m_scratch.size() &&
-                   SameUpper(m_upper, m_data + g.offset, reinterpret_cast<const unsigned char*>(m_scratch.data()),
-                             g.length);
-        }
-        return std::string_view(m_keys).substr(g.keyOffset, g.keyLength) == m_scratch;
-    }
-
-    std::uint32_t SpellingOf(std::uint32_t group, std::size_t start, std::size_t length)
-    {
-        std::uint32_t s = m_groups[group].firstSpelling;
-        while (true) {
-            if (m_spellings[s].length == length &&
-                std::memcmp(m_data + m_spellings[s].offset, m_data + start, length) == 0) {
-                return s;
-            }
-            if (m_spellings[s].next == kNone) {
-                break;
-            }
-            s = m_spellings[s].next;
-        }
-        const auto added = static_cast<std::uint32_t>(m_spellings.size());
-        m_spellings.push_back(Spelling{start, length, group, kNone});
-        m_spellings[s].next = added;
-        return added;
-    }
+        std::size_t offset; // in m_store
+        std::size_t length;
+    };
 
     void Grow()
     {
-        std::vector<std::uint32_t> slots(m_slots.size() * 2, 0);
+        std::vector<std::uint64_t> slots(m_slots.size() * 2, 0);
         const std::size_t mask = slots.size() - 1;
-        for (std::size_t g = 0; g < m_groups.size(); ++g) {
-            std::size_t slot = m_groups[g].hash & mask;
+        for (std::size_t s = 0; s < m_spellings.size(); ++s) {
+            const std::uint64_t h = m_spellings[s].hash;
+            std::size_t slot = h & mask;
             while (slots[slot] != 0) {
                 slot = (slot + 1) & mask;
             }
-            slots[slot] = static_cast<std::uint32_t>(g + 1);
+            slots[slot] = (h & ~std::uint64_t{0xFFFFFFFF}) | (s + 1);
         }
         m_slots.swap(slots);
     }
 
-    std::string_view m_text;
     const unsigned char* m_data;
-    const unsigned char* m_upper;
-    std::vector<std::uint32_t> m_slots;
-    std::vector<Group> m_groups;
+    std::vector<std::uint64_t> m_slots;
     std::vector<Spelling> m_spellings;
+    std::vector<Key> m_keys;
+    std::string m_store;
+    std::vector<std::int64_t> m_counts;
     std::vector<std::uint32_t> m_tokens;
-    std::string m_keys;
-    std::string m_scratch;
 };
+
+// Texts from this size on are counted in two halves at once where a second core is at hand.
+constexpr std::size_t kSplitMinimum = 1 << 18;
+
+// Where the text is split: just after a space or line end near the middle, so that no word, character
+// or apostrophe rule straddles the cut. 0 when there is none.
+std::size_t SplitPoint(std::string_view text)
+{
+    for (std::size_t i = text.size() / 2; i < text.size(); ++i) {
+        if (text[i] == ' ' || text[i] == '\n') {
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
+// The distinct words of the text, upper-cased, each with its count and its spellings.
+struct WordCounts
+{
+    std::vector<Spelling> spellings;
+    std::vector<std::uint32_t> tokens; // the spelling of every word, in text order
+    std::vector<Group> groups; // in the order the words first occur
+};
+
+WordCounts CountSpellings(std::string_view text, ProgressTracker& report)
+{
+    const std::size_t length = text.size();
+    const std::size_t split = length >= kSplitMinimum && std::thread::hardware_concurrency() > 1 ? SplitPoint(text) : 0;
+    const std::size_t firstEnd = split == 0 ? length : split;
+    const std::size_t step = std::max<std::size_t>(1, firstEnd / 128);
+
+    SpellingCounter first(text);
+    // The first half's list takes the second's words too.
+    first.Reserve(length);
+    SpellingCounter second(text);
+    std::thread helper;
+    if (split != 0) {
+        try {
+            helper = std::thread([&] {
+                second.Reserve(length - split);
+                ForEachWord(
+                    text.substr(split), std::numeric_limits<std::size_t>::max(),
+                    [&](std::size_t start, std::size_t n, bool) { second.Add(split + start, n); }, [](std::size_t) {});
+            });
+        } catch (const std::system_error&) { }
+    }
+    const std::size_t end = helper.joinable() ? firstEnd : length;
+    // The progress follows this thread's share; the other one is as far along.
+    const std::size_t share = helper.joinable() ? firstEnd : length;
+    ForEachWord(
+        text.substr(0, end), step, [&first](std::size_t start, std::size_t n, bool) { first.Add(start, n); },
+        [&](std::size_t i) { report(static_cast<int>(24 * (static_cast<long double>(i) + 1) / share)); });
+    WordCounts counts;
+    if (helper.joinable()) {
+        helper.join();
+        // The second half's spellings joined to the first's; new ones keep their order of occurrence.
+        const std::vector<Spelling>& others = second.Spellings();
+        std::vector<std::uint32_t> map(others.size());
+        for (std::size_t s = 0; s < map.size(); ++s) {
+            const Spelling& sp = others[s];
+            map[s] = first.Find(sp.offset, sp.length, sp.hash);
+            first.Counts()[map[s]] += second.Counts()[s];
+        }
+        std::vector<std::uint32_t>& tokens = first.Tokens();
+        tokens.reserve(tokens.size() + second.Tokens().size());
+        for (std::uint32_t s : second.Tokens()) {
+            tokens.push_back(map[s]);
+        }
+    }
+    counts.tokens = std::move(first.Tokens());
+    counts.spellings = std::move(first.Spellings());
+
+    // Spellings that upper-case alike are one word; its first spelling is the one that occurs first.
+    const unsigned char* upper = Upper().map.data();
+    std::vector<std::uint32_t> slots(1024, 0);
+    std::vector<std::uint64_t> groupHash;
+    std::vector<std::string> groupKey;
+    std::vector<std::uint32_t> lastSpelling;
+    std::string key;
+    for (std::size_t s = 0; s < counts.spellings.size(); ++s) {
+        Spelling& sp = counts.spellings[s];
+        const std::string_view word = text.substr(sp.offset, sp.length);
+        const bool ascii = std::all_of(word.begin(), word.end(), [](char c) { return (c & 0x80) == 0; });
+        if (ascii) {
+            key.resize(word.size());
+            for (std::size_t k = 0; k < word.size(); ++k) {
+                key[k] = static_cast<char>(upper[static_cast<unsigned char>(word[k])]);
+            }
+        } else {
+            key = UpperCaseText(word);
+        }
+        const std::uint64_t h = HashBytes(reinterpret_cast<const unsigned char*>(key.data()), key.size());
+        std::size_t mask = slots.size() - 1;
+        std::size_t slot = h & mask;
+        std::uint32_t g = kNone;
+        while (slots[slot] != 0) {
+            const std::uint32_t g1 = slots[slot] - 1;
+            if (groupHash[g1] == h && groupKey[g1] == key) {
+                g = g1;
+                break;
+            }
+            slot = (slot + 1) & mask;
+        }
+        if (g == kNone) {
+            g = static_cast<std::uint32_t>(counts.groups.size());
+            counts.groups.push_back(Group{0, static_cast<std::uint32_t>(s)});
+            groupHash.push_back(h);
+            groupKey.push_back(key);
+            lastSpelling.push_back(static_cast<std::uint32_t>(s));
+            slots[slot] = g + 1;
+            if (counts.groups.size() * 2 > slots.size()) {
+                std::vector<std::uint32_t> grown(slots.size() * 2, 0);
+                mask = grown.size() - 1;
+                for (std::size_t k = 0; k < groupHash.size(); ++k) {
+                    std::size_t at = groupHash[k] & mask;
+                    while (grown[at] != 0) {
+                        at = (at + 1) & mask;
+                    }
+                    grown[at] = static_cast<std::uint32_t>(k + 1);
+                }
+                slots.swap(grown);
+            }
+        } else {
+            counts.spellings[lastSpelling[g]].next = static_cast<std::uint32_t>(s);
+            lastSpelling[g] = static_cast<std::uint32_t>(s);
+        }
+        sp.group = g;
+        counts.groups[g].count += sp.count;
+    }
+    return counts;
+}
 
 std::u32string UpperKey(std::string_view s)
 {
@@ -606,14 +852,9 @@ CountedWords CountWords(std::string_view text, ProgressTracker& report)
     CountedWords counted;
     report(0);
 
-    // Tokenising and counting in one pass (progress 0 to 24).
-    WordCounter counter(text);
-    const std::size_t length = text.size();
-    const std::size_t step = std::max<std::size_t>(1, length / 128);
-    ForEachWord(
-        text, step, [&counter](std::size_t start, std::size_t n, bool ascii) { counter.Add(start, n, ascii); },
-        [&](std::size_t i) { report(static_cast<int>(24 * (static_cast<long double>(i) + 1) / length)); });
-    std::vector<Group>& groups = counter.Groups();
+    // Tokenising and counting (progress 0 to 24).
+    WordCounts counts = CountSpellings(text, report);
+    std::vector<Group>& groups = counts.groups;
     if (groups.empty()) {
         return counted;
     }
@@ -624,13 +865,14 @@ CountedWords CountWords(std::string_view text, ProgressTracker& report)
     std::iota(byWord.begin(), byWord.end(), 0U);
     std::vector<std::u32string> keys(groups.size());
     for (std::size_t g = 0; g < groups.size(); ++g) {
-        keys[g] = UpperKey(counter.Text(groups[g].offset, groups[g].length));
+        const Spelling& first = counts.spellings[groups[g].firstSpelling];
+        keys[g] = UpperKey(text.substr(first.offset, first.length));
     }
     std::sort(byWord.begin(), byWord.end(), [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
 
     // The spelling that the sort of all words puts first in each group. Only needed when some word has
     // more than one spelling; the sort then runs on (rank, spelling) pairs compared by rank alone.
-    const std::vector<Spelling>& spellings = counter.Spellings();
+    const std::vector<Spelling>& spellings = counts.spellings;
     std::vector<std::uint32_t> survivor(groups.size());
     for (std::size_t g = 0; g < groups.size(); ++g) {
         survivor[g] = groups[g].firstSpelling;
@@ -649,15 +891,25 @@ CountedWords CountWords(std::string_view text, ProgressTracker& report)
             }
         }
         starts[byWord.size()] = next;
-        std::vector<std::uint32_t> words = counter.TakeTokens();
+        const auto mixed = [&](std::uint32_t g) { return spellings[groups[g].firstSpelling].next != kNone; };
+        std::vector<std::uint32_t> mixedBefore(next + 1, 0);
+        for (std::size_t r = 0; r < byWord.size(); ++r) {
+            const std::uint32_t add = mixed(byWord[r]) ? 1 : 0;
+            for (std::uint32_t x = starts[r]; x < starts[r + 1]; ++x) {
+                mixedBefore[x + 1] = mixedBefore[x] + add;
+            }
+        }
+        std::vector<std::uint32_t> words = std::move(counts.tokens);
         for (std::uint32_t& w : words) {
             w = numberOf[w];
         }
-        ParallelQuickSort(words.data(), 0, static_cast<std::ptrdiff_t>(words.size()) - 1, RankRangeOrder{starts},
-                          ParallelDepth());
+        ParallelQuickSort(words.data(), 0, static_cast<std::ptrdiff_t>(words.size()) - 1,
+                          RankRangeOrder{starts, mixedBefore}, RankRangeOrder::Bounds{0, next}, ParallelDepth());
         std::size_t pos = 0;
         for (std::uint32_t g : byWord) {
-            survivor[g] = spellingOf[words[pos]];
+            if (mixed(g)) {
+                survivor[g] = spellingOf[words[pos]];
+            }
             pos += static_cast<std::size_t>(groups[g].count);
         }
     }
@@ -667,7 +919,7 @@ CountedWords CountWords(std::string_view text, ProgressTracker& report)
     counted.keys.reserve(groups.size());
     for (std::uint32_t g : byWord) {
         TFrequencyEntry e;
-        e.Word = std::string(counter.Text(spellings[survivor[g]].offset, spellings[survivor[g]].length));
+        e.Word = std::string(text.substr(spellings[survivor[g]].offset, spellings[survivor[g]].length));
         e.Count = groups[g].count;
         counted.entries.push_back(std::move(e));
         counted.keys.push_back(std::move(keys[g]));

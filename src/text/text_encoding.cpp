@@ -187,7 +187,7 @@ std::string TextForCounting(std::string_view text)
     return ToCrLf(text);
 }
 
-std::string FileTextForCounting(std::string_view content)
+std::string FileTextForCounting(std::string content)
 {
     const TextFileFormat format = DetectTextEncoding(content);
     if (format.encoding == TextEncoding::Oem) {
@@ -198,9 +198,10 @@ std::string FileTextForCounting(std::string_view content)
         return Cp1251ToUtf8Exact(content);
     }
     if (format.bom) {
-        content.remove_prefix(kUtf8Bom.size());
+        content.erase(0, kUtf8Bom.size());
     }
-    return std::string(content);
+    // A UTF-8 text is handed on as it is, without a copy of what may be many megabytes.
+    return content;
 }
 
 long long TextCharacterCount(std::string_view text)

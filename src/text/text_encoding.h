@@ -56,7 +56,7 @@ std::string TextForCounting(std::string_view text);
 
 // A text file's bytes as the command-line builder counts them, as UTF-8: a UTF-8 file as it is (without
 // its mark); others through the DOS/Windows guess of DetectTextEncoding, converted from 866 or 1251.
-std::string FileTextForCounting(std::string_view content);
+std::string FileTextForCounting(std::string content);
 
 // Characters of the page's text with every line break counted as two, as on the status bar.
 long long TextCharacterCount(std::string_view text);

@@ -102,16 +102,25 @@ TEST(FrequencyCount, OneEntryPerWordWithTheSortsSpelling)
 
 TEST(FrequencyCount, SameResultAsTheStraightforwardSortOnAnyMixOfSpellings)
 {
-    // Enough words for the sort to take its parallel path; few distinct words, many spellings each.
+    // Enough words for the sort to take its parallel path and the text to be counted in two halves; few
+    // distinct words, many spellings each. The last round mixes in many words met in one spelling only,
+    // some of them in the second half alone.
     std::mt19937 random(7);
     const char* stems[] = {"the", "and", "of", "\xE4\xEE\xEC", "x", "it's", "a-b", "zz", "Q"};
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 4; ++round) {
         std::string text;
         const int words = round == 0 ? 50 : 200000;
         for (int i = 0; i < words; ++i) {
             std::string w = stems[random() % std::size(stems)];
+            const bool single = round == 3 && random() % 2 == 0;
+            if (single) {
+                w = "q";
+                for (int k = 0; k < 3; ++k) {
+                    w += static_cast<char>('a' + random() % (i < words / 2 ? 13 : 26));
+                }
+            }
             for (char& c : w) {
-                if (random() % 3 == 0) {
+                if (!single && random() % 3 == 0) {
                     c = static_cast<char>(UpperCase1251(static_cast<unsigned char>(c)));
                 }
             }

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -130,9 +131,7 @@ int main(int argc, char** argv)
     ignored.clear();
     ignored.shrink_to_fit();
 
-    const std::string text = vb::FileTextForCounting(content);
-    content.clear();
-    content.shrink_to_fit();
+    const std::string text = vb::FileTextForCounting(std::move(content));
     switch (vb::BuildFrequencyDictionary(text, outPath, options)) {
     case vb::FrequencyBuildResult::Written: {
         // A dictionary without entries is still a result, but rarely the one meant.

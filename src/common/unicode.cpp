@@ -288,10 +288,38 @@ std::string Utf8ToCp1251Exact(std::string_view text)
 
 std::string Cp1251ToUtf8Exact(std::string_view bytes)
 {
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 2);
+    // Each byte's UTF-8 form at hand; a whole dictionary goes through here as it opens.
+    struct Forms
+    {
+        Forms()
+        {
+            for (int b = 0; b < 256; ++b) {
+                std::string form;
+                AppendChar(form, Cp1251CharOf(static_cast<unsigned char>(b)));
+                length[static_cast<std::size_t>(b)] = static_cast<unsigned char>(form.size());
+                std::copy(form.begin(), form.end(), bytes[static_cast<std::size_t>(b)].begin());
+            }
+        }
+        std::array<std::array<char, 4>, 256> bytes{};
+        std::array<unsigned char, 256> length{};
+    };
+    static const Forms forms;
+    std::size_t size = 0;
     for (char c : bytes) {
-        AppendChar(out, Cp1251CharOf(static_cast<unsigned char>(c)));
+        size += forms.length[static_cast<unsigned char>(c)];
+    }
+    std::string out(size, '\0');
+    char* at = out.data();
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) {
+            *at++ = c;
+        } else {
+            const std::array<char, 4>& form = forms.bytes[b];
+            for (unsigned char k = 0; k < forms.length[b]; ++k) {
+                *at++ = form[k];
+            }
+        }
     }
     return out;
 }

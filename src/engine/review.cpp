@@ -30,8 +30,11 @@ void ApplyAnswer(WordMemory& m, std::int64_t day, const AnswerRecord& r)
 
 void ReviewSchedule::Build(const HistoryData& history, const std::vector<TLessonWord>& words)
 {
+    // The words' memory states are made on the first answer or state that needs them: a pupil without a
+    // history then costs nothing at start, whatever the size of the dictionary.
+    m_wordCount = words.size();
     for (auto& memory : m_memory) {
-        memory.assign(words.size(), WordMemory{});
+        memory.clear();
     }
     m_learned = {};
     m_days.clear();
@@ -74,7 +77,7 @@ void ReviewSchedule::Build(const HistoryData& history, const std::vector<TLesson
         if (w < 0) {
             continue;
         }
-        WordMemory& mem = m_memory[static_cast<std::size_t>(s.Method)][static_cast<std::size_t>(w)];
+        WordMemory& mem = MemoryOf(static_cast<std::size_t>(s.Method))[static_cast<std::size_t>(w)];
         if (mem.Learned) {
             --m_learned[static_cast<std::size_t>(s.Method)];
         }
@@ -109,10 +112,10 @@ void ReviewSchedule::Apply(const AnswerRecord& r, std::int32_t wordIndex)
     if (count < 2147483647) {
         ++count;
     }
-    std::vector<WordMemory>& memory = m_memory[m];
-    if (wordIndex < 0 || static_cast<std::size_t>(wordIndex) >= memory.size()) {
+    if (wordIndex < 0 || static_cast<std::size_t>(wordIndex) >= m_wordCount) {
         return;
     }
+    std::vector<WordMemory>& memory = MemoryOf(m);
     WordMemory& mem = memory[static_cast<std::size_t>(wordIndex)];
     ApplyAnswer(mem, day, r);
     if (mem.Learned != r.Learned) {
@@ -120,6 +123,15 @@ void ReviewSchedule::Apply(const AnswerRecord& r, std::int32_t wordIndex)
         mem.Learned = r.Learned;
     }
     d.Learned[m] = m_learned[m];
+}
+
+std::vector<WordMemory>& ReviewSchedule::MemoryOf(std::size_t method)
+{
+    std::vector<WordMemory>& memory = m_memory[method];
+    if (memory.size() != m_wordCount) {
+        memory.assign(m_wordCount, WordMemory{});
+    }
+    return memory;
 }
 
 DaySummary& ReviewSchedule::DayEntry(std::int64_t day)
@@ -146,11 +158,13 @@ const WordMemory* ReviewSchedule::Memory(int method, std::int32_t wordIndex) con
     if (method < 0 || method >= kMethodCount) {
         return nullptr;
     }
-    const auto& memory = m_memory[static_cast<std::size_t>(method)];
-    if (wordIndex < 0 || static_cast<std::size_t>(wordIndex) >= memory.size()) {
+    if (wordIndex < 0 || static_cast<std::size_t>(wordIndex) >= m_wordCount) {
         return nullptr;
     }
-    return &memory[static_cast<std::size_t>(wordIndex)];
+    const auto& memory = m_memory[static_cast<std::size_t>(method)];
+    // Not made yet: no answer or state has reached this method.
+    static const WordMemory kUnknown{};
+    return memory.empty() ? &kUnknown : &memory[static_cast<std::size_t>(wordIndex)];
 }
 
 std::int64_t ReviewSchedule::DueDay(int method, std::int32_t wordIndex, double retention) const

@@ -60,7 +60,10 @@ public:
 private:
     void Apply(const AnswerRecord& r, std::int32_t wordIndex);
     DaySummary& DayEntry(std::int64_t day);
+    std::vector<WordMemory>& MemoryOf(std::size_t method);
 
+    std::size_t m_wordCount = 0;
+    // Per method, empty or one state per word.
     std::array<std::vector<WordMemory>, kMethodCount> m_memory;
     std::array<std::int32_t, kMethodCount> m_learned{};
     std::vector<DaySummary> m_days;

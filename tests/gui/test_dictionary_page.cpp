@@ -264,6 +264,22 @@ TEST_F(DictionaryPageTest, UndoOnALessonPageSetsANewTask)
     EXPECT_EQ(Word(1), "bread");
 }
 
+TEST_F(DictionaryPageTest, SavingAtTheQuestionThenCancellingTheFileDialogSetsANewTask)
+{
+    TypeInto(1, DictionaryPage::kColWord, QStringLiteral("bun"));
+    learning->DBGridDict->setCurrentIndex(learning->DBGridDict->model()->index(2, 0));
+    learning->PageControl->setCurrentIndex(TForm_Learning::kPageVariant);
+    ASSERT_TRUE(learning->variantPage->View().ready);
+    // "да" saves, which reloads the words and clears the page; the file dialog is then cancelled.
+    TForm_Message::SetNextAnswer(1);
+    TForm_Message::SetNextAnswer(1);
+    FileDialogs::SetNextFileName(QString());
+    learning->m_dict_open->trigger();
+    EXPECT_EQ(ReadBytes(dictionary), "apple|yabloko\r\nbun|hleb\r\ncloud|oblako\r\n");
+    EXPECT_EQ(Word(1), "bun");
+    EXPECT_TRUE(learning->variantPage->View().ready);
+}
+
 TEST_F(DictionaryPageTest, QuitAsksAndCancelKeepsTheProgramRunning)
 {
     TypeInto(2, DictionaryPage::kColWord, QStringLiteral("sky"));

@@ -214,6 +214,9 @@ bool TForm_Learning::AskSaveChanges()
         m_dialog.ShowMessageDialog("Словарь был Вами изменён. Сохранить изменения?", "да", "нет", "отменить");
     if (answer == 1) {
         SaveDictionary();
+        // Saving reloaded the words and cleared the lesson pages; whatever the caller does next (it may
+        // stop at a cancelled file dialog), the page shown gets its task and the status bar its counts.
+        PageControlChange();
     }
     return answer != 3;
 }

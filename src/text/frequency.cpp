@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <numeric>
 #include <thread>
 
@@ -114,6 +116,17 @@ constexpr std::array<bool, 256> MakePlainWordBytes()
 }
 constexpr std::array<bool, 256> kPlainWordByte = MakePlainWordBytes();
 
+// ASCII bytes that end a word whatever surrounds them.
+constexpr std::array<bool, 256> MakePlainSeparators()
+{
+    std::array<bool, 256> t{};
+    for (std::size_t b = 0; b < 0x80; ++b) {
+        t[b] = kByteClass[b] == kSeparator;
+    }
+    return t;
+}
+constexpr std::array<bool, 256> kPlainSeparator = MakePlainSeparators();
+
 // Calls word(start, length, ascii) for every word of the UTF-8 text, in order (ascii: the word has no
 // other bytes), and tick(position) about every `step` bytes.
 template <class Word, class Tick>
@@ -140,7 +153,13 @@ void ForEachWord(std::string_view text, std::size_t step, const Word& word, cons
     std::size_t length = 1;
     while (i < n) {
         // Between words.
-        while (i < n && !kPlainWordByte[data[i]] && classAt(i, length) != kWordByte) {
+        while (true) {
+            while (i < n && kPlainSeparator[data[i]]) {
+                ++i;
+            }
+            if (i == n || kPlainWordByte[data[i]] || classAt(i, length) == kWordByte) {
+                break;
+            }
             i += length;
         }
         if (i < n) {
@@ -508,6 +527,23 @@ const UpperTable& Upper()
     return table;
 }
 
+// The first eight bytes of a word (of a shorter one its bytes and zeros) as one number: most words are
+// compared and hashed by it alone. `end` is the end of the text, which a wide read must not pass.
+inline std::uint64_t HeadOf(const unsigned char* p, std::size_t n, const unsigned char* end)
+{
+    std::uint64_t v = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        if (end - p >= 8) {
+            std::memcpy(&v, p, 8);
+            return n >= 8 ? v : v & ((std::uint64_t{1} << (8 * n)) - 1);
+        }
+    }
+    for (std::size_t k = 0; k < n && k < 8; ++k) {
+        v |= static_cast<std::uint64_t>(p[k]) << (8 * k);
+    }
+    return v;
+}
+
 // A word's bytes as written, eight at a time.
 inline std::uint64_t HashBytes(const unsigned char* p, std::size_t n)
 {
@@ -535,20 +571,26 @@ class SpellingCounter
 {
 public:
     explicit SpellingCounter(std::string_view text)
-        : m_data(reinterpret_cast<const unsigned char*>(text.data())), m_slots(1024, 0)
+        : m_data(reinterpret_cast<const unsigned char*>(text.data())), m_end(m_data + text.size()), m_slots(1024, 0)
     { }
 
-    void Reserve(std::size_t bytes)
-    {
-        m_tokens.reserve(bytes / 5 + 16);
-        PreferLargePages(m_tokens.data(), m_tokens.capacity() * sizeof(std::uint32_t));
-    }
+    // Where the words' spellings go: room for one per two bytes of the stretch, the most it can hold.
+    void WriteTo(std::uint32_t* out) { m_out = out; }
 
     void Add(std::size_t start, std::size_t length)
     {
-        const std::uint32_t s = Find(start, length, HashBytes(m_data + start, length));
+        const std::uint32_t s = Find(start, length, HashOf(start, length));
         ++m_counts[s];
-        m_tokens.push_back(s);
+        m_out[m_count++] = s;
+    }
+
+    std::uint64_t HashOf(std::size_t start, std::size_t length) const
+    {
+        if (length > 8) {
+            return HashBytes(m_data + start, length);
+        }
+        const std::uint64_t h = (HeadOf(m_data + start, length, m_end) ^ length) * 0xC4CEB9FE1A85EC53ULL;
+        return h ^ (h >> 29);
     }
 
     // The spelling with these bytes (hash given), added with count 0 when new. A slot holds the upper
@@ -557,6 +599,7 @@ public:
     std::uint32_t Find(std::size_t start, std::size_t length, std::uint64_t h)
     {
         const unsigned char* w = m_data + start;
+        const std::uint64_t head = HeadOf(w, length, m_end);
         const std::size_t mask = m_slots.size() - 1;
         const std::uint64_t tag = h & ~std::uint64_t{0xFFFFFFFF};
         std::size_t slot = h & mask;
@@ -568,7 +611,8 @@ public:
             if ((entry & ~std::uint64_t{0xFFFFFFFF}) == tag) {
                 const auto s = static_cast<std::uint32_t>(entry) - 1;
                 const Key& key = m_keys[s];
-                if (key.length == length && std::memcmp(m_store.data() + key.offset, w, length) == 0) {
+                if (key.head == head && key.length == length &&
+                    (length <= 8 || std::memcmp(m_store.data() + key.offset, w + 8, length - 8) == 0)) {
                     return s;
                 }
             }
@@ -576,8 +620,10 @@ public:
         }
         const auto index = static_cast<std::uint32_t>(m_spellings.size());
         m_spellings.push_back(Spelling{start, length, h, 0, 0, kNone});
-        m_keys.push_back(Key{m_store.size(), length});
-        m_store.append(reinterpret_cast<const char*>(w), length);
+        m_keys.push_back(Key{head, m_store.size(), length});
+        if (length > 8) {
+            m_store.append(reinterpret_cast<const char*>(w) + 8, length - 8);
+        }
         m_counts.push_back(0);
         m_slots[slot] = tag | (index + 1);
         if (m_spellings.size() * 2 > m_slots.size()) {
@@ -595,12 +641,13 @@ public:
         return m_spellings;
     }
     std::vector<std::int64_t>& Counts() { return m_counts; }
-    std::vector<std::uint32_t>& Tokens() { return m_tokens; }
+    std::size_t TokenCount() const { return m_count; }
 
 private:
     struct Key
     {
-        std::size_t offset; // in m_store
+        std::uint64_t head;
+        std::size_t offset; // of the bytes past the head, in m_store
         std::size_t length;
     };
 
@@ -620,12 +667,14 @@ private:
     }
 
     const unsigned char* m_data;
+    const unsigned char* m_end;
     std::vector<std::uint64_t> m_slots;
     std::vector<Spelling> m_spellings;
     std::vector<Key> m_keys;
     std::string m_store;
     std::vector<std::int64_t> m_counts;
-    std::vector<std::uint32_t> m_tokens;
+    std::uint32_t* m_out = nullptr;
+    std::size_t m_count = 0;
 };
 
 // Texts from this size on are counted in two halves at once where a second core is at hand.
@@ -647,7 +696,13 @@ std::size_t SplitPoint(std::string_view text)
 struct WordCounts
 {
     std::vector<Spelling> spellings;
-    std::vector<std::uint32_t> tokens; // the spelling of every word, in text order
+    // The spelling of every word in text order: the first part's words from the start of the buffer, the
+    // second part's from `secondStart` in its own numbering, which `secondMap` turns into the common one.
+    std::unique_ptr<std::uint32_t[]> tokens;
+    std::size_t firstCount = 0;
+    std::size_t secondStart = 0;
+    std::size_t secondCount = 0;
+    std::vector<std::uint32_t> secondMap;
     std::vector<Group> groups; // in the order the words first occur
 };
 
@@ -658,15 +713,21 @@ WordCounts CountSpellings(std::string_view text, ProgressTracker& report)
     const std::size_t firstEnd = split == 0 ? length : split;
     const std::size_t step = std::max<std::size_t>(1, firstEnd / 128);
 
+    // One buffer for both parts' words, each part with room for the most words its bytes can hold: only
+    // what is written takes memory.
+    WordCounts counts;
+    const std::size_t firstRoom = (firstEnd + 1) / 2;
+    const std::size_t secondRoom = split == 0 ? 0 : (length - split + 1) / 2;
+    counts.tokens.reset(new std::uint32_t[firstRoom + secondRoom + 1]);
+    PreferLargePages(counts.tokens.get(), (firstRoom + secondRoom + 1) * sizeof(std::uint32_t));
     SpellingCounter first(text);
-    // The first half's list takes the second's words too.
-    first.Reserve(length);
+    first.WriteTo(counts.tokens.get());
     SpellingCounter second(text);
+    second.WriteTo(counts.tokens.get() + firstRoom);
     std::thread helper;
     if (split != 0) {
         try {
             helper = std::thread([&] {
-                second.Reserve(length - split);
                 ForEachWord(
                     text.substr(split), std::numeric_limits<std::size_t>::max(),
                     [&](std::size_t start, std::size_t n, bool) { second.Add(split + start, n); }, [](std::size_t) {});
@@ -679,7 +740,6 @@ WordCounts CountSpellings(std::string_view text, ProgressTracker& report)
     ForEachWord(
         text.substr(0, end), step, [&first](std::size_t start, std::size_t n, bool) { first.Add(start, n); },
         [&](std::size_t i) { report(static_cast<int>(24 * (static_cast<long double>(i) + 1) / share)); });
-    WordCounts counts;
     if (helper.joinable()) {
         helper.join();
         // The second half's spellings joined to the first's; new ones keep their order of occurrence.
@@ -690,13 +750,11 @@ WordCounts CountSpellings(std::string_view text, ProgressTracker& report)
             map[s] = first.Find(sp.offset, sp.length, sp.hash);
             first.Counts()[map[s]] += second.Counts()[s];
         }
-        std::vector<std::uint32_t>& tokens = first.Tokens();
-        tokens.reserve(tokens.size() + second.Tokens().size());
-        for (std::uint32_t s : second.Tokens()) {
-            tokens.push_back(map[s]);
-        }
+        counts.secondStart = firstRoom;
+        counts.secondCount = second.TokenCount();
+        counts.secondMap = std::move(map);
     }
-    counts.tokens = std::move(first.Tokens());
+    counts.firstCount = first.TokenCount();
     counts.spellings = std::move(first.Spellings());
 
     // Spellings that upper-case alike are one word; its first spelling is the one that occurs first.
@@ -899,12 +957,33 @@ CountedWords CountWords(std::string_view text, ProgressTracker& report)
                 mixedBefore[x + 1] = mixedBefore[x] + add;
             }
         }
-        std::vector<std::uint32_t> words = std::move(counts.tokens);
-        for (std::uint32_t& w : words) {
-            w = numberOf[w];
+        // Every word as its number, in place, the second part moved up to follow the first; the two parts
+        // on two threads where the text was counted in two. Moving up reads ahead of what it writes.
+        const std::size_t firstCount = counts.firstCount;
+        const std::size_t total = firstCount + counts.secondCount;
+        std::uint32_t* words = counts.tokens.get();
+        const auto numberSecond = [&] {
+            const std::uint32_t* from = words + counts.secondStart;
+            for (std::size_t k = 0; k < counts.secondCount; ++k) {
+                words[firstCount + k] = numberOf[counts.secondMap[from[k]]];
+            }
+        };
+        std::thread helper;
+        if (counts.secondCount != 0) {
+            try {
+                helper = std::thread(numberSecond);
+            } catch (const std::system_error&) {
+                numberSecond();
+            }
         }
-        ParallelQuickSort(words.data(), 0, static_cast<std::ptrdiff_t>(words.size()) - 1,
-                          RankRangeOrder{starts, mixedBefore}, RankRangeOrder::Bounds{0, next}, ParallelDepth());
+        for (std::size_t k = 0; k < firstCount; ++k) {
+            words[k] = numberOf[words[k]];
+        }
+        if (helper.joinable()) {
+            helper.join();
+        }
+        ParallelQuickSort(words, 0, static_cast<std::ptrdiff_t>(total) - 1, RankRangeOrder{starts, mixedBefore},
+                          RankRangeOrder::Bounds{0, next}, ParallelDepth());
         std::size_t pos = 0;
         for (std::uint32_t g : byWord) {
             if (mixed(g)) {

@@ -117,8 +117,7 @@ int main(int argc, char** argv)
     table.First();
     clock.restart();
     cpu = ThreadCpuMs();
-    const bool found =
-        vb::FindWord(table, vb::Utf8ToCp1251("Слово"), "word_" + std::to_string(kWords - 1), true, false);
+    const bool found = vb::FindWord(table, "Слово", "word_" + std::to_string(kWords - 1), true, false);
     page.DBGridDict->viewport()->repaint();
     const double searchMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     const double searchCpuMs = ThreadCpuMs() - cpu;

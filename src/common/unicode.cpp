@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace vb {
@@ -304,16 +306,41 @@ std::string Cp1251ToUtf8Exact(std::string_view bytes)
         std::array<unsigned char, 256> length{};
     };
     static const Forms forms;
-    std::size_t size = 0;
-    for (char c : bytes) {
-        size += forms.length[static_cast<unsigned char>(c)];
+    // ASCII, which most dictionaries are mostly made of, is taken eight bytes at a time.
+    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+    const char* in = bytes.data();
+    const std::size_t n = bytes.size();
+    std::size_t size = n;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t v = 0;
+        std::memcpy(&v, in + i, 8);
+        if ((v & kHigh) != 0) {
+            for (std::size_t k = i; k < i + 8; ++k) {
+                size += forms.length[static_cast<unsigned char>(in[k])] - 1U;
+            }
+        }
+    }
+    for (; i < n; ++i) {
+        size += forms.length[static_cast<unsigned char>(in[i])] - 1U;
     }
     std::string out(size, '\0');
     char* at = out.data();
-    for (char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
+    i = 0;
+    while (i < n) {
+        if (i + 8 <= n) {
+            std::uint64_t v = 0;
+            std::memcpy(&v, in + i, 8);
+            if ((v & kHigh) == 0) {
+                std::memcpy(at, in + i, 8);
+                at += 8;
+                i += 8;
+                continue;
+            }
+        }
+        const auto b = static_cast<unsigned char>(in[i++]);
         if (b < 0x80) {
-            *at++ = c;
+            *at++ = static_cast<char>(b);
         } else {
             const std::array<char, 4>& form = forms.bytes[b];
             for (unsigned char k = 0; k < forms.length[b]; ++k) {

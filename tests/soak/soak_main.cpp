@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QThread>
 #include <QTimer>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -333,8 +334,11 @@ void Driver::Tick()
     }
     m_current = saved;
 
-    // Idle: nothing nested under this action, nothing modal, no build on its thread.
-    const bool idle = m_depth == 0 && ModalWindow() == nullptr && !m_program.learning->BuildRunning();
+    // Idle: nothing nested under this action, nothing modal, no build on its thread, and no event loop of
+    // the program's own still running below (a modal window a timer opened, just closed by this action,
+    // returns to its caller only after this).
+    const bool idle = m_depth == 0 && ModalWindow() == nullptr && !m_program.learning->BuildRunning() &&
+                      QThread::currentThread()->loopLevel() <= 1;
     const std::string broken = CheckInvariants(*this, idle);
     if (!broken.empty()) {
         Fail(broken);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "voice/case_insensitive_files.h"
 
-#include "common/codepage.h"
 #include "common/files.h"
 #include "common/strings.h"
+#include "common/unicode.h"
 
 #include <chrono>
 #include <filesystem>
@@ -53,7 +53,7 @@ std::string CaseInsensitiveFiles::Find(const std::string& folder, const std::str
     if (!listing) {
         return {};
     }
-    const auto it = listing->byFolded.find(LowerCaseUtf8(name));
+    const auto it = listing->byFolded.find(LowerCaseText(name));
     return it == listing->byFolded.end() ? std::string() : Join(folder, it->second);
 }
 
@@ -82,7 +82,7 @@ const CaseInsensitiveFiles::Listing* CaseInsensitiveFiles::ListingOf(const std::
     for (fs::directory_iterator it(dir, fs::directory_options::skip_permission_denied, ec), end; !ec && it != end;
          it.increment(ec)) {
         std::string entry = it->path().filename().string();
-        auto [slot, added] = listing.byFolded.try_emplace(LowerCaseUtf8(entry), entry);
+        auto [slot, added] = listing.byFolded.try_emplace(LowerCaseText(entry), entry);
         if (!added && entry < slot->second) {
             slot->second = std::move(entry);
         }

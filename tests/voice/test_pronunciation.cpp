@@ -216,6 +216,7 @@ TEST_F(PronounceTest, SoundFilesAndLibraryFoldersAreFoundIgnoringLetterCase)
 #endif
     vbtest::WriteBytes(Folder("en/hello.wav"), "RIFF");
     vbtest::WriteBytes(Folder("en/Привет_мир.WAV"), "RIFF");
+    vbtest::WriteBytes(Folder("en/mädchen.wav"), "RIFF");
     vbtest::WriteBytes(Folder("en/SOUND.PAK"), BuildPack({"CAT.WAV"}));
     vbtest::WriteBytes(Folder("lib/base/dic.txt"), "DOG X 7 5\r\n");
     vbtest::WriteBytes(Folder("lib/dic007/dic5.wav"), "RIFF");
@@ -224,6 +225,7 @@ TEST_F(PronounceTest, SoundFilesAndLibraryFoldersAreFoundIgnoringLetterCase)
     values.RG_Voice.Set(0);
     Pronounce("Hello");
     Pronounce("ПРИВЕТ мир");
+    Pronounce("MÄDCHEN"); // a letter 1251 lacks, by Unicode's case
     Pronounce("cat"); // from the pack
     Pronounce("mouse"); // nowhere
     values.RG_Voice.Set(1);
@@ -231,7 +233,8 @@ TEST_F(PronounceTest, SoundFilesAndLibraryFoldersAreFoundIgnoringLetterCase)
     Pronounce("dog");
     EXPECT_EQ(log->calls,
               (std::vector<std::string>{"play " + Folder("en/hello.wav"), "play " + Folder("en/Привет_мир.WAV"),
-                                        "play " + Folder("tmp.wav"), "play " + Folder("lib/dic007/dic5.wav")}));
+                                        "play " + Folder("en/mädchen.wav"), "play " + Folder("tmp.wav"),
+                                        "play " + Folder("lib/dic007/dic5.wav")}));
 }
 
 TEST(CaseInsensitiveFiles, ListsAFolderOnceAndAgainOnlyWhenItChanges)

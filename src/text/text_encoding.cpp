@@ -190,6 +190,10 @@ std::string TextForCounting(std::string_view text)
 std::string FileTextForCounting(std::string content)
 {
     const TextFileFormat format = DetectTextEncoding(content);
+    // ASCII reads alike in every one of them, and is handed on without a copy.
+    if (format.encoding != TextEncoding::Utf8 && !HasNonAsciiByte(content)) {
+        return content;
+    }
     if (format.encoding == TextEncoding::Oem) {
         // The same guess the text page makes: a DOS text is counted in its letters.
         return Cp1251ToUtf8Exact(Cp866ToCp1251(content));

@@ -2,6 +2,7 @@
 #include "common/unicode.h"
 
 #include "common/codepage.h"
+#include "common/files.h"
 
 #include <algorithm>
 #include <array>
@@ -324,7 +325,10 @@ std::string Cp1251ToUtf8Exact(std::string_view bytes)
     for (; i < n; ++i) {
         size += forms.length[static_cast<unsigned char>(in[i])] - 1U;
     }
-    std::string out(size, '\0');
+    std::string out;
+    out.reserve(size);
+    PreferLargePages(out.data(), size);
+    out.resize(size);
     char* at = out.data();
     i = 0;
     while (i < n) {

@@ -571,7 +571,7 @@ class SpellingCounter
 {
 public:
     explicit SpellingCounter(std::string_view text)
-        : m_data(reinterpret_cast<const unsigned char*>(text.data())), m_end(m_data + text.size()), m_slots(1024, 0)
+        : m_data(reinterpret_cast<const unsigned char*>(text.data())), m_end(m_data + text.size()), m_slots(1024)
     { }
 
     // Where the words' spellings go: room for one per two bytes of the stretch, the most it can hold.
@@ -593,39 +593,36 @@ public:
         return h ^ (h >> 29);
     }
 
-    // The spelling with these bytes (hash given), added with count 0 when new. A slot holds the upper
-    // half of the hash beside the number, and the bytes of the spellings sit packed in a store of their
-    // own: a look-up seldom reaches beyond the cache.
+    // The spelling with these bytes (hash given), added with count 0 when new. A slot holds the word's
+    // first eight bytes and its length beside the number, and the rest of longer spellings sits packed in a
+    // store of its own: most look-ups read one slot and nothing else.
     std::uint32_t Find(std::size_t start, std::size_t length, std::uint64_t h)
     {
         const unsigned char* w = m_data + start;
         const std::uint64_t head = HeadOf(w, length, m_end);
+        const auto capped = static_cast<std::uint32_t>(std::min<std::size_t>(length, kNone));
         const std::size_t mask = m_slots.size() - 1;
-        const std::uint64_t tag = h & ~std::uint64_t{0xFFFFFFFF};
         std::size_t slot = h & mask;
         while (true) {
-            const std::uint64_t entry = m_slots[slot];
-            if (entry == 0) {
+            const Slot& entry = m_slots[slot];
+            if (entry.number == 0) {
                 break;
             }
-            if ((entry & ~std::uint64_t{0xFFFFFFFF}) == tag) {
-                const auto s = static_cast<std::uint32_t>(entry) - 1;
-                const Key& key = m_keys[s];
-                if (key.head == head && key.length == length &&
-                    (length <= 8 || std::memcmp(m_store.data() + key.offset, w + 8, length - 8) == 0)) {
-                    return s;
-                }
+            if (entry.head == head && entry.length == capped &&
+                (length <= 8 || (m_spellings[entry.number - 1].length == length &&
+                                 std::memcmp(m_store.data() + m_rest[entry.number - 1], w + 8, length - 8) == 0))) {
+                return entry.number - 1;
             }
             slot = (slot + 1) & mask;
         }
         const auto index = static_cast<std::uint32_t>(m_spellings.size());
         m_spellings.push_back(Spelling{start, length, h, 0, 0, kNone});
-        m_keys.push_back(Key{head, m_store.size(), length});
+        m_rest.push_back(m_store.size());
         if (length > 8) {
             m_store.append(reinterpret_cast<const char*>(w) + 8, length - 8);
         }
         m_counts.push_back(0);
-        m_slots[slot] = tag | (index + 1);
+        m_slots[slot] = Slot{head, index + 1, capped};
         if (m_spellings.size() * 2 > m_slots.size()) {
             Grow();
         }
@@ -644,33 +641,35 @@ public:
     std::size_t TokenCount() const { return m_count; }
 
 private:
-    struct Key
+    struct Slot
     {
-        std::uint64_t head;
-        std::size_t offset; // of the bytes past the head, in m_store
-        std::size_t length;
+        std::uint64_t head = 0;
+        std::uint32_t number = 0; // the spelling's index + 1; 0: empty
+        std::uint32_t length = 0; // capped; a longer word is compared in full all the same
     };
 
     void Grow()
     {
-        std::vector<std::uint64_t> slots(m_slots.size() * 2, 0);
+        std::vector<Slot> slots(m_slots.size() * 2);
         const std::size_t mask = slots.size() - 1;
-        for (std::size_t s = 0; s < m_spellings.size(); ++s) {
-            const std::uint64_t h = m_spellings[s].hash;
-            std::size_t slot = h & mask;
-            while (slots[slot] != 0) {
+        for (const Slot& entry : m_slots) {
+            if (entry.number == 0) {
+                continue;
+            }
+            std::size_t slot = m_spellings[entry.number - 1].hash & mask;
+            while (slots[slot].number != 0) {
                 slot = (slot + 1) & mask;
             }
-            slots[slot] = (h & ~std::uint64_t{0xFFFFFFFF}) | (s + 1);
+            slots[slot] = entry;
         }
         m_slots.swap(slots);
     }
 
     const unsigned char* m_data;
     const unsigned char* m_end;
-    std::vector<std::uint64_t> m_slots;
+    std::vector<Slot> m_slots;
     std::vector<Spelling> m_spellings;
-    std::vector<Key> m_keys;
+    std::vector<std::size_t> m_rest; // where each spelling's bytes past the head are in m_store
     std::string m_store;
     std::vector<std::int64_t> m_counts;
     std::uint32_t* m_out = nullptr;

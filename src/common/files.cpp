@@ -324,7 +324,8 @@ bool ReadWholeFile(const std::string& path, std::string& out)
     // read to its end all the same, and one that shrinks gives what it still holds.
     std::string data;
     std::size_t used = 0;
-    const std::size_t expected = S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 65536;
+    const std::size_t expected =
+        S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 65536;
     data.reserve(expected);
     PreferLargePages(data.data(), expected);
     data.resize(expected);

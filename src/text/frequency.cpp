@@ -105,27 +105,17 @@ constexpr bool EndsJoiner(unsigned char next)
     return next == 10 || next == 13 || next == 32 || next == 39 || next == 45;
 }
 
-// ASCII bytes that belong to a word whatever surrounds them: the hot loop's test.
-constexpr std::array<bool, 256> MakePlainWordBytes()
+// The ASCII bytes of one class whatever surrounds them: the hot loops' tests.
+constexpr std::array<bool, 256> AsciiBytesOfClass(unsigned char cls)
 {
     std::array<bool, 256> t{};
     for (std::size_t b = 0; b < 0x80; ++b) {
-        t[b] = kByteClass[b] == kWordByte;
+        t[b] = kByteClass[b] == cls;
     }
     return t;
 }
-constexpr std::array<bool, 256> kPlainWordByte = MakePlainWordBytes();
-
-// ASCII bytes that end a word whatever surrounds them.
-constexpr std::array<bool, 256> MakePlainSeparators()
-{
-    std::array<bool, 256> t{};
-    for (std::size_t b = 0; b < 0x80; ++b) {
-        t[b] = kByteClass[b] == kSeparator;
-    }
-    return t;
-}
-constexpr std::array<bool, 256> kPlainSeparator = MakePlainSeparators();
+constexpr std::array<bool, 256> kPlainWordByte = AsciiBytesOfClass(kWordByte);
+constexpr std::array<bool, 256> kPlainSeparator = AsciiBytesOfClass(kSeparator);
 
 // Calls word(start, length, ascii) for every word of the UTF-8 text, in order (ascii: the word has no
 // other bytes), and tick(position) about every `step` bytes.

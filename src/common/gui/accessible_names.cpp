@@ -65,8 +65,10 @@ bool NeedsNameFromOutside(const QWidget* widget)
            qobject_cast<const QAbstractSlider*>(widget);
 }
 
-// The grid that places `widget` directly, searched through the nested layouts of its parent.
-QGridLayout* GridOf(QLayout* layout, const QWidget* widget, int& index)
+// The layout of kind L (a grid, a box) that places `widget` directly, searched through the nested layouts
+// of its parent; null when the layout that places it is of another kind.
+template <class L>
+L* LayoutOf(QLayout* layout, const QWidget* widget, int& index)
 {
     if (!layout) {
         return nullptr;
@@ -75,31 +77,11 @@ QGridLayout* GridOf(QLayout* layout, const QWidget* widget, int& index)
         QLayoutItem* item = layout->itemAt(i);
         if (item->widget() == widget) {
             index = i;
-            return qobject_cast<QGridLayout*>(layout);
+            return qobject_cast<L*>(layout);
         }
         if (QLayout* inner = item->layout()) {
-            if (QGridLayout* grid = GridOf(inner, widget, index)) {
-                return grid;
-            }
-        }
-    }
-    return nullptr;
-}
-
-QBoxLayout* BoxOf(QLayout* layout, const QWidget* widget, int& index)
-{
-    if (!layout) {
-        return nullptr;
-    }
-    for (int i = 0; i < layout->count(); ++i) {
-        QLayoutItem* item = layout->itemAt(i);
-        if (item->widget() == widget) {
-            index = i;
-            return qobject_cast<QBoxLayout*>(layout);
-        }
-        if (QLayout* inner = item->layout()) {
-            if (QBoxLayout* box = BoxOf(inner, widget, index)) {
-                return box;
+            if (L* found = LayoutOf<L>(inner, widget, index)) {
+                return found;
             }
         }
     }
@@ -190,12 +172,12 @@ QString NameFromSurroundings(QWidget* widget, const QList<QLabel*>& labels)
     QWidget* parent = widget->parentWidget();
     if (parent && parent->layout()) {
         int index = -1;
-        if (QGridLayout* grid = GridOf(parent->layout(), widget, index)) {
+        if (QGridLayout* grid = LayoutOf<QGridLayout>(parent->layout(), widget, index)) {
             if (QString name = NameFromGrid(grid, index, widget); !name.isEmpty()) {
                 return name;
             }
         }
-        if (QBoxLayout* box = BoxOf(parent->layout(), widget, index)) {
+        if (QBoxLayout* box = LayoutOf<QBoxLayout>(parent->layout(), widget, index)) {
             if (QString name = NameFromBox(box, index); !name.isEmpty()) {
                 return name;
             }

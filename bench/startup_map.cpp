@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times a program's start up to the mapping of its first window: watches the X server for MapNotify on
 // the root window's children, starts the program, and prints the milliseconds from the start to the first
-// map of a window that carries the program's process id (_NET_WM_PID). Then ends the program.
-//   startup_map <timeout-ms> <program> [arguments...]
+// map of a window that carries the program's process id (_NET_WM_PID). Then ends the program, at once or
+// after --linger milliseconds (time for the work a start does after its first frame, such as saving).
+//   startup_map <timeout-ms> [--linger <ms>] <program> [arguments...]
 // Run it on a display without a window manager, whose reparenting would hide the map from the root window.
 
 #include <X11/Xatom.h>
@@ -16,6 +17,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -43,11 +45,17 @@ long WindowPid(Display* display, Window window)
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <timeout-ms> <program> [arguments...]\n", argv[0]);
+    const long timeoutMs = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 0;
+    long lingerMs = 0;
+    int program = 2;
+    if (argc > 3 && std::string(argv[2]) == "--linger") {
+        lingerMs = std::strtol(argv[3], nullptr, 10);
+        program = 4;
+    }
+    if (argc <= program) {
+        std::fprintf(stderr, "usage: %s <timeout-ms> [--linger <ms>] <program> [arguments...]\n", argv[0]);
         return 2;
     }
-    const long timeoutMs = std::strtol(argv[1], nullptr, 10);
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         std::fprintf(stderr, "no X display\n");
@@ -63,7 +71,7 @@ int main(int argc, char** argv)
         return 2;
     }
     if (child == 0) {
-        execvp(argv[2], argv + 2);
+        execvp(argv[program], argv + program);
         std::perror("exec");
         _exit(127);
     }
@@ -94,6 +102,8 @@ int main(int argc, char** argv)
     }
     if (status != 0) {
         std::fprintf(stderr, "no window mapped within %ld ms\n", timeoutMs);
+    } else if (lingerMs > 0) {
+        usleep(static_cast<useconds_t>(lingerMs) * 1000);
     }
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);

@@ -116,38 +116,63 @@ std::int32_t Lesson::DrawTaskDirection(int rgWordShow)
 // ---------------------------------------------------------------------------------------------------------
 // Words and progress
 
+LessonFiles ReadLessonFiles(const std::string& dictionaryPath, const std::string& progressPath)
+{
+    LessonFiles files;
+    files.dictionaryPath = dictionaryPath;
+    files.progressPath = progressPath;
+    std::string bytes;
+    files.read = ReadWholeFile(dictionaryPath, bytes);
+    if (files.read) {
+        bytes = DecodeDictionary(bytes);
+        // The same lines ReadLessonEntries takes, but counted first and then split straight into the
+        // words: for a large dictionary a second list of entries would double the memory touched.
+        const std::string_view text(bytes.data(), std::min(bytes.size(), bytes.find('\0')));
+        std::size_t lines = 0;
+        ForEachDictionaryLine(text, [&](std::string_view) { ++lines; });
+        files.words.reserve(lines);
+        // Fresh memory is slow to touch page by page; a large dictionary's words fill whole large pages.
+        PreferLargePages(files.words.data(), lines * sizeof(TLessonWord));
+        ForEachDictionaryLine(text, [&](std::string_view line) {
+            DictionaryRecord e = SplitDictionaryLine(line);
+            files.words.push_back(TLessonWord{std::move(e.word), std::move(e.translate), std::move(e.transcription),
+                                              std::move(e.tesaurus)});
+        });
+    }
+    std::string().swap(bytes);
+    const auto count = static_cast<int>(std::min<std::size_t>(files.words.size(), std::numeric_limits<int>::max()));
+    std::string text;
+    files.progressRead = count > 0 && !progressPath.empty() && ReadWholeFile(progressPath, text) &&
+                         ParseProgressFile(text, count, files.var, files.moz, files.enter);
+    return files;
+}
+
 bool Lesson::LoadLessonWords(const std::string& dictionaryPath, const std::string& progressPath)
 {
-    WordCount = 0;
+    return LoadLessonWords(ReadLessonFiles(dictionaryPath, progressPath));
+}
+
+bool Lesson::LoadLessonWords(LessonFiles files)
+{
     ErrorCount = 0;
     RightCount = 0;
     LearnedCount = 0;
     // The task named a place in the old arrays; the next page shown picks a new one.
     TaskPos = 0;
     TaskPoints = 0;
-    LessonWords.clear();
-    m_progressFile = progressPath;
-
-    std::string bytes;
-    const bool read = ReadWholeFile(dictionaryPath, bytes);
-    if (read) {
-        bytes = DecodeDictionary(bytes);
-        // The same lines ReadLessonEntries takes, but counted first and then split straight into
-        // LessonWords: for a large dictionary a second list of entries would double the memory touched.
-        const std::string_view text(bytes.data(), std::min(bytes.size(), bytes.find('\0')));
-        std::size_t lines = 0;
-        ForEachDictionaryLine(text, [&](std::string_view) { ++lines; });
-        LessonWords.reserve(lines);
-        ForEachDictionaryLine(text, [&](std::string_view line) {
-            DictionaryRecord e = SplitDictionaryLine(line);
-            LessonWords.push_back(TLessonWord{std::move(e.word), std::move(e.translate), std::move(e.transcription),
-                                              std::move(e.tesaurus)});
-        });
-        WordCount = static_cast<std::int32_t>(LessonWords.size());
+    m_progressFile = files.progressPath;
+    LessonWords = std::move(files.words);
+    WordCount = static_cast<std::int32_t>(LessonWords.size());
+    if (files.progressRead) {
+        WorkSetSize = WordCount;
+        VarProgress = std::move(files.var);
+        MozProgress = std::move(files.moz);
+        EnterProgress = std::move(files.enter);
+    } else {
+        StartFreshProgress();
     }
-    LoadProgress();
     LoadHistory();
-    return read;
+    return files.read;
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -280,6 +305,13 @@ void Lesson::LoadProgress()
         ParseProgressFile(text, WordCount, VarProgress, MozProgress, EnterProgress)) {
         return;
     }
+    StartFreshProgress();
+}
+
+void Lesson::StartFreshProgress()
+{
+    const auto count = static_cast<std::size_t>(std::max(WordCount, 0));
+    WorkSetSize = WordCount;
     VarProgress.assign(count, TWordProgress{});
     MozProgress.assign(count, TWordProgress{});
     EnterProgress.assign(count, TWordProgress{});

@@ -56,6 +56,24 @@ struct LessonParams
     int RightPoints(int method) const;
 };
 
+// What a lesson reads from its two files: the dictionary's words and, when it fits them, the progress.
+struct LessonFiles
+{
+    std::string dictionaryPath;
+    std::string progressPath;
+    // False when the dictionary could not be read.
+    bool read = false;
+    std::vector<TLessonWord> words;
+    // False when the progress file is missing or does not fit the words.
+    bool progressRead = false;
+    ProgressArray var;
+    ProgressArray moz;
+    ProgressArray enter;
+};
+
+// Reads both files; touches no lesson, so it may run on any thread.
+LessonFiles ReadLessonFiles(const std::string& dictionaryPath, const std::string& progressPath);
+
 class Lesson
 {
 public:
@@ -86,6 +104,8 @@ public:
     // `progressPath` (see ProgressFilePath). False when the dictionary could not be read; the lesson is
     // then empty.
     bool LoadLessonWords(const std::string& dictionaryPath, const std::string& progressPath);
+    // The same with the files read already (ReadLessonFiles).
+    bool LoadLessonWords(LessonFiles files);
     // The three learning orders from the progress file, or a fresh shuffled start with all scores 0 when
     // the file is missing or does not fit this dictionary.
     void LoadProgress();
@@ -179,6 +199,8 @@ private:
     LessonEvents* m_events = nullptr;
     MessageDialog* m_dialog = nullptr;
     std::string m_progressFile;
+    // One pseudo-random order shared by the three methods, every score 0.
+    void StartFreshProgress();
     std::string m_historyFile;
     DateClock* m_dateClock = nullptr;
     std::int32_t m_missedWord = -1; // the task word of the last wrong answer, until it is answered right

@@ -7,6 +7,7 @@
 
 #include "common/files.h"
 #include "dictionary/line_format.h"
+#include "engine/lesson_preload.h"
 #include "engine/progress_file.h"
 
 #include <gtest/gtest.h>
@@ -304,4 +305,58 @@ TEST_F(ProgressTest, NoTaskPositionOutlivesTheWordsItNamed)
     Load(lesson, 3, nullptr);
     EXPECT_EQ(lesson.TaskPos, 0);
     EXPECT_EQ(lesson.TaskPoints, 0);
+}
+
+TEST_F(ProgressTest, FilesReadAheadGiveTheSameLessonAsReadingThem)
+{
+    // With a fitting progress file, with one that does not fit (fresh start) and with no dictionary.
+    for (const int words : {40, 3}) {
+        vbtest::WriteBytes(dictionary, Dictionary(words));
+        Lesson saved;
+        ASSERT_TRUE(saved.LoadLessonWords(dictionary, progress));
+        saved.VarProgress[0].Points = 7;
+        ASSERT_TRUE(saved.SaveProgress());
+        vbtest::WriteBytes(dictionary, Dictionary(40));
+
+        Lesson direct;
+        direct.RightCount = 5;
+        ASSERT_TRUE(direct.LoadLessonWords(dictionary, progress));
+        LessonPreload preload;
+        preload.Start(dictionary, progress);
+        auto files = preload.Take(dictionary, progress);
+        ASSERT_TRUE(files.has_value());
+        Lesson ahead;
+        ahead.RightCount = 5;
+        ASSERT_TRUE(ahead.LoadLessonWords(std::move(*files)));
+        EXPECT_EQ(ahead.LessonWords, direct.LessonWords);
+        EXPECT_EQ(ahead.VarProgress, direct.VarProgress) << words;
+        EXPECT_EQ(ahead.MozProgress, direct.MozProgress);
+        EXPECT_EQ(ahead.EnterProgress, direct.EnterProgress);
+        EXPECT_EQ(ahead.WorkSetSize, direct.WorkSetSize);
+        EXPECT_EQ(ahead.RightCount, 0);
+        EXPECT_EQ(ahead.Random.RandomSeed, direct.Random.RandomSeed);
+        EXPECT_EQ(ahead.VarProgress[0].Points == 7, words == 40);
+    }
+    Lesson missing;
+    EXPECT_FALSE(missing.LoadLessonWords(ReadLessonFiles(home.File("none.lqd"), progress)));
+    EXPECT_EQ(missing.WordCount, 0);
+}
+
+TEST_F(ProgressTest, ReadingAheadIsTakenOnceAndOnlyForItsOwnFiles)
+{
+    vbtest::WriteBytes(dictionary, Dictionary(5));
+    LessonPreload preload;
+    EXPECT_FALSE(preload.Take(dictionary, progress).has_value()) << "nothing was started";
+    preload.Start(dictionary, progress);
+    // Another dictionary (or pupil) was opened first: the reading ahead is of no use any more.
+    EXPECT_FALSE(preload.Take(dictionary, progress + "x").has_value());
+    EXPECT_FALSE(preload.Take(dictionary, progress).has_value());
+    preload.Start(dictionary, progress);
+    auto files = preload.Take(dictionary, progress);
+    ASSERT_TRUE(files.has_value());
+    EXPECT_EQ(files->words.size(), 5u);
+    EXPECT_FALSE(preload.Take(dictionary, progress).has_value());
+    // Started and never taken: going away waits for the reading.
+    LessonPreload unused;
+    unused.Start(dictionary, progress);
 }

@@ -17,9 +17,12 @@ namespace vbtest {
 
 inline void MakeProgramWindows(std::unique_ptr<vb::AppContext>& ctx, std::unique_ptr<vb::TForm_Learning>& learning,
                                std::unique_ptr<vb::TForm_Set>& settings, std::unique_ptr<vb::TForm_Message>& message,
-                               vb::AppPaths paths, const std::string& registryFile, std::vector<std::string> args)
+                               vb::AppPaths paths, const std::string& registryFile, std::vector<std::string> args,
+                               bool deferredStart = false, vb::LessonPreload* lessonPreload = nullptr)
 {
     ctx = std::make_unique<vb::AppContext>(std::move(paths), vb::MakeSystemRegistry(registryFile), std::move(args));
+    ctx->deferredStart = deferredStart;
+    ctx->lessonPreload = lessonPreload;
     learning = std::make_unique<vb::TForm_Learning>(*ctx);
     ctx->learning = learning.get();
     settings = std::make_unique<vb::TForm_Set>(*ctx);

@@ -1,14 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What a start puts off until the window is on the screen: the work after the first frame, the speech
-// engines' thread and the audio output.
+// What a start puts off until the window is on the screen: the work after the first frame, the pages behind
+// the lesson pages with the dictionary's table, the speech engines' thread and the audio output.
 
 #include "app/gui/first_frame.h"
+#include "common/files.h"
+#include "engine/lesson_preload.h"
+#include "engine/progress_file.h"
+#include "program_windows.h"
+#include "support/temp_home.h"
 #include "test_learning_fixture.h"
 #include "voice/gui/sound_player_qt.h"
 #include "voice/gui/speech_engine_qt.h"
 
 #include <QSoundEffect>
+#include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -104,4 +111,86 @@ TEST(StartupDeferred, SpeechAndSoundWaitUntilStartedOrUsed)
     EXPECT_EQ(player.findChild<QSoundEffect*>(), nullptr);
     player.Play("/nonexistent/sound.wav");
     EXPECT_NE(player.findChild<QSoundEffect*>(), nullptr);
+}
+
+namespace {
+
+// The program's start over a small dictionary given on the command line, its first files read ahead.
+struct DeferredStart
+{
+    DeferredStart()
+    {
+        vbtest::WriteBytes(dictionary, "apple|yabloko\r\nbread|hleb\r\ncloud|oblako\r\n");
+        preload.Start(dictionary, progress);
+        vbtest::MakeProgramWindows(ctx, learning, settings, message, AppPaths(home.Path(), home.Path(), home.Path()),
+                                   home.File("registry.reg"), {dictionary}, true, &preload);
+    }
+    ~DeferredStart()
+    {
+        message.reset();
+        settings.reset();
+        learning.reset();
+    }
+
+    vbtest::TempHome home;
+    std::string dictionary = home.File("dict/small.lqd");
+    std::string progress = ProgressFilePath(home.File("Users"), "Default", dictionary);
+    LessonPreload preload;
+    std::unique_ptr<AppContext> ctx;
+    std::unique_ptr<TForm_Learning> learning;
+    std::unique_ptr<TForm_Set> settings;
+    std::unique_ptr<TForm_Message> message;
+};
+
+} // namespace
+
+TEST(StartupDeferred, TheFirstFrameHasItsTaskAndTheHiddenPagesFollow)
+{
+    DeferredStart start;
+    // The words and the table are there for the first task; the pages behind and the saving wait.
+    TForm_Learning& w = *start.learning;
+    EXPECT_EQ(w.lesson.WordCount, 3);
+    EXPECT_FALSE(w.HiddenPagesCreated());
+    EXPECT_EQ(w.SdfDataSet.RecordCount(), 3);
+    EXPECT_FALSE(w.DictionaryChanged());
+    EXPECT_FALSE(w.m_dict_save->isEnabled());
+    // Asked before the window exists, the dialog finds nothing to save.
+    EXPECT_TRUE(w.AskSaveChanges());
+
+    w.show();
+    EXPECT_FALSE(vb::FileExists(start.progress)) << "saved before the first frame";
+    ASSERT_TRUE(vbtest::WaitUntil([&] { return w.HiddenPagesCreated(); }, 10000));
+    EXPECT_TRUE(w.SdfDataSet.Active());
+    EXPECT_EQ(w.SdfDataSet.RecordCount(), 3);
+    EXPECT_FALSE(w.BTsave->isEnabled());
+    EXPECT_EQ(w.PageControl->currentIndex(), TForm_Learning::kPageVariant);
+    EXPECT_TRUE(vbtest::WaitUntil([&] { return vb::FileExists(start.progress); }, 10000));
+    // The dictionary's words came from the reading ahead, which is used up.
+    EXPECT_FALSE(start.preload.Take(start.dictionary, start.progress).has_value());
+}
+
+TEST(StartupDeferred, AHiddenPageAskedForIsMadeAtOnce)
+{
+    DeferredStart start;
+    TForm_Learning& w = *start.learning;
+    ASSERT_FALSE(w.HiddenPagesCreated());
+    w.PageControl->setCurrentIndex(TForm_Learning::kPageDictionary);
+    ASSERT_TRUE(w.HiddenPagesCreated());
+    EXPECT_TRUE(w.SdfDataSet.Active());
+    EXPECT_EQ(w.SdfDataSet.RecordCount(), 3);
+    // Made once: showing the window later changes nothing.
+    DictionaryPage* page = w.dictionaryPage;
+    w.show();
+    QTest::qWait(200);
+    EXPECT_EQ(w.dictionaryPage, page);
+
+    // Another dictionary opened before the pages: the page shows the last one.
+    DeferredStart other;
+    const std::string second = other.home.File("dict/second.lqd");
+    vbtest::WriteBytes(second, "one|odin\r\n");
+    ASSERT_TRUE(other.learning->OpenDictionary(second));
+    EXPECT_EQ(other.learning->lesson.WordCount, 1);
+    other.learning->CreateHiddenPages();
+    EXPECT_EQ(other.learning->SdfDataSet.RecordCount(), 1);
+    EXPECT_FALSE(other.learning->OpenDictionary(other.home.File("dict/missing.lqd")));
 }

@@ -419,6 +419,9 @@ void TextSearchOpen(Driver& d)
 vb::TextSearchDialog* OpenSearchDialog(Driver& d)
 {
     vb::TextPage* page = L(d).textPage;
+    if (page == nullptr) {
+        return nullptr;
+    }
     for (vb::TextSearchDialog* dialog : {page->FindDialog, page->ReplaceDialog}) {
         if (Usable(dialog)) {
             return dialog;
@@ -749,7 +752,12 @@ void SettingsChange(Driver& d)
 std::vector<Action> Actions()
 {
     std::vector<Action> a;
-    const auto page = [](int index) { return [index](Driver& d) { return Page(d) == index; }; };
+    // The dictionary and text pages exist once shown (or after the first frame).
+    const auto page = [](int index) {
+        return [index](Driver& d) {
+            return Page(d) == index && (index < TForm_Learning::kPageDictionary || L(d).HiddenPagesCreated());
+        };
+    };
 
     // ---- The lesson window
     a.push_back({"tab", Scene::Window, 10, nullptr, [](Driver& d) {

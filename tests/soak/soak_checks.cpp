@@ -165,7 +165,7 @@ std::string CheckTemporaryFiles(Driver& d)
 std::string CheckSavedEdits(Driver& d)
 {
     vb::TForm_Learning& w = *d.P().learning;
-    if (w.DictionaryChanged() || w.SdfDataSet.State() != vb::DataSetState::Browse) {
+    if (!w.HiddenPagesCreated() || w.DictionaryChanged() || w.SdfDataSet.State() != vb::DataSetState::Browse) {
         return {};
     }
     std::string file;

@@ -7,7 +7,10 @@
 #include "common/app_paths.h"
 #include "common/clock.h"
 #include "common/registry.h"
+#include "engine/lesson_preload.h"
 #include "voice/sound_output.h"
+
+#include <QIcon>
 
 #include <memory>
 #include <string>
@@ -42,6 +45,14 @@ struct AppContext
     // The clock the lesson generator is seeded from at start: the system's when null; fixed by runs that
     // must repeat.
     Clock* seedClock = nullptr;
+    // The program's own windows put off what their first frame does not need: the dictionary and text
+    // pages (made when first asked for, at the latest after the first frame) and the saving of the
+    // settings as the window is shown. Windows made for tests do everything at once.
+    bool deferredStart = false;
+    // The program's icon for the notification area, before the windows have it.
+    QIcon programIcon;
+    // The first dictionary's files, read ahead while the windows are made.
+    LessonPreload* lessonPreload = nullptr;
 
     TForm_Learning* learning = nullptr;
     TForm_Set* settings = nullptr;

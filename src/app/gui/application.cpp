@@ -11,7 +11,9 @@
 #include "app/gui/learning_startup.h"
 #include "cards/gui/form_card.h"
 #include "common/files.h"
+#include "common/gui/file_icon.h"
 #include "common/instance_lock.h"
+#include "engine/lesson_preload.h"
 #include "voice/gui/sound_player_qt.h"
 #include "voice/gui/speech_engine_qt.h"
 
@@ -43,18 +45,18 @@ std::string ExecutablePath(const char* argv0)
     return ec ? std::string() : fromArgs.string();
 }
 
-// The program's icon in the sizes it is shipped in; missing files are skipped.
+// The program's icon in the sizes it is shipped in; missing files are skipped. Its pictures are read when
+// first shown.
 QIcon ProgramIcon(const AppPaths& paths)
 {
-    QIcon icon;
-    for (const char* size : {"16", "32", "48", "256"}) {
-        const QString file =
-            QString::fromStdString(paths.IconFolder()) + QStringLiteral("/verbanta-%1.png").arg(QLatin1String(size));
+    std::vector<IconFile> files;
+    for (const int size : {16, 32, 48, 256}) {
+        const QString file = QString::fromStdString(paths.IconFolder()) + QStringLiteral("/verbanta-%1.png").arg(size);
         if (QFileInfo::exists(file)) {
-            icon.addFile(file);
+            files.push_back(IconFile{file, QSize(size, size)});
         }
     }
-    return icon;
+    return LazyFileIcon(files);
 }
 
 std::vector<std::string> ArgumentsOf(int argc, char** argv)
@@ -92,10 +94,20 @@ int RunVerbanta(int argc, char** argv)
         return 0;
     }
 
+    // The first dictionary and its progress are read on another thread while the windows are made.
+    auto registry = MakeSystemRegistry(paths.RegistryFile());
+    LessonPreload lessonPreload;
+    {
+        StartupLesson first = StartupLessonFiles(*registry, paths, ArgumentsOf(argc, argv));
+        lessonPreload.Start(std::move(first.dictionaryPath), std::move(first.progressPath));
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Verbanta"));
     QApplication::setDesktopFileName(QStringLiteral("verbanta"));
-    QApplication::setWindowIcon(ProgramIcon(paths));
+    // The windows take the icon once the lesson window is on the screen: a window made with an icon waits
+    // for its pictures. The notification area has it at once.
+    const QIcon programIcon = ProgramIcon(paths);
     // The program speaks Russian, so the standard dialogs (colour, font, files) do too.
     QTranslator qtTranslator;
     if (qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -106,8 +118,10 @@ int RunVerbanta(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
 
     // QApplication has taken its own options out of argv by now.
-    auto registry = MakeSystemRegistry(paths.RegistryFile());
     AppContext ctx(std::move(paths), std::move(registry), ArgumentsOf(argc, argv));
+    ctx.deferredStart = true;
+    ctx.programIcon = programIcon;
+    ctx.lessonPreload = &lessonPreload;
     // Sound and speech start on first use and after the first frame: the audio back end and the speech
     // server are the slowest part of a start and the window does not need them to show its task.
     ctx.player = std::make_unique<QtSoundPlayer>();
@@ -131,6 +145,7 @@ int RunVerbanta(int argc, char** argv)
     std::unique_ptr<TForm_Card> card;
     std::unique_ptr<TForm_User> user;
     AfterFirstFrame(learning.get(), [&] {
+        QApplication::setWindowIcon(programIcon);
         about = std::make_unique<TForm_About>(ctx);
         ctx.about = about.get();
         about->SetHooks(learning->SecondaryHooks());

@@ -2,6 +2,7 @@
 #include "app/gui/form_learning.h"
 #include "common/gui/accessible_names.h"
 
+#include "app/gui/first_frame.h"
 #include "app/gui/learning_startup.h"
 #include "engine/gui/status_bar.h"
 
@@ -58,9 +59,13 @@ TForm_Learning::TForm_Learning(AppContext& ctx, QWidget* parent) : QMainWindow(p
     CreateMainMenu();
     CreateTimers();
     CreateLessonPages();
-    CreateDictionaryPage();
+    SetUpDictionaryTable();
     WatchPronunciationClicks();
-    CreateTextPage();
+    if (m_ctx.deferredStart) {
+        AfterFirstFrame(this, [this] { CreateHiddenPages(); });
+    } else {
+        CreateHiddenPages();
+    }
 
     setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kLearningDesignedWidth, kLearningDesignedHeight);
@@ -325,9 +330,17 @@ void TForm_Learning::FormCreate()
 void TForm_Learning::FormShow()
 {
     HiddenToTray = false;
-    SaveLearningSettings(true);
-    SaveSettings();
-    SaveCardSettings();
+    const auto save = [this] {
+        SaveLearningSettings(true);
+        SaveSettings();
+        SaveCardSettings();
+    };
+    if (m_ctx.deferredStart) {
+        // Nothing new to keep yet: the files are written once the window is painted.
+        AfterFirstFrame(this, save);
+    } else {
+        save();
+    }
     UpdateTaskbarEntry();
     // Once more when the show is through and the map request has gone out (see SetSkipTaskbar).
     QTimer::singleShot(0, this, [this] {

@@ -259,6 +259,10 @@ public:
     void SetDictionaryChanged(bool changed);
     // The grid's column fonts and the search field's font from the settings window, as the page is shown.
     void ShowDictionaryPage();
+    // Makes the dictionary and text pages, unless that is done already. Runs after the first frame of a
+    // deferred start, and before anything that needs them.
+    void CreateHiddenPages();
+    bool HiddenPagesCreated() const { return dictionaryPage != nullptr; }
 
 public slots:
     void dictClick();
@@ -271,11 +275,16 @@ public slots:
     void SdfDataSetAfterDelete();
 
 private:
+    // The table's file, delimiter and fields, and its hooks; the table itself opens with the dictionary.
+    void SetUpDictionaryTable();
     void CreateDictionaryPage();
+    // The table on a fresh working copy of the open dictionary: false when the copy cannot be made.
+    bool OpenDictionaryTable();
     // Before the window's members go: the page shows SdfDataSet, which would go before the child widgets.
     void DropDictionaryPage();
     // Reads the open dictionary into the lessons again; the pages drop what pointed into the old words.
-    void ReloadLessonWords();
+    // False when the dictionary could not be read.
+    bool ReloadLessonWords();
     // The open or save dialog of the dictionary commands; empty when cancelled.
     QString AskDictionaryFile(bool save, const QString& title, const QString& fileName);
     void Notice(const char* text);

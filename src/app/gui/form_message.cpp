@@ -80,7 +80,8 @@ TForm_Message::TForm_Message(AppContext& ctx, QWidget* parent)
     Image = new QLabel(this);
     Image->setObjectName(QStringLiteral("Image"));
     Image->setGeometry(6, 13, 32, 32);
-    Image->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+    // The picture comes with the first show: looking it up in the icon theme is slow, and a start has no
+    // message to show.
 
     QPushButton** buttons[3] = {&bt_1, &bt_2, &bt_3};
     const int lefts[3] = {41, 121, 201};
@@ -169,6 +170,9 @@ void TForm_Message::ResetTestHooks()
 
 void TForm_Message::showEvent(QShowEvent* event)
 {
+    if (Image->pixmap().isNull()) {
+        Image->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+    }
     QDialog::showEvent(event);
     if (!event->spontaneous()) {
         FormShow();

@@ -76,6 +76,8 @@ void TForm_Learning::m_dict_importClick()
 
 void TForm_Learning::m_dict_exportClick()
 {
+    // The export takes what the table holds.
+    CreateHiddenPages();
     SaveProgress();
     SecondaryShown();
     FileDialogRequest request;

@@ -6,6 +6,7 @@
 #include "app/gui/file_dialogs.h"
 #include "common/codepage.h"
 #include "common/files.h"
+#include "common/gui/accessible_names.h"
 #include "common/strings.h"
 #include "dictionary/dictionary_files.h"
 #include "dictionary/gui/dictionary_grid.h"
@@ -27,6 +28,8 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+
+#include <initializer_list>
 
 namespace vb {
 
@@ -51,7 +54,7 @@ QString Native(const std::string& path)
 // ---------------------------------------------------------------------------------------------------
 // Construction
 
-void TForm_Learning::CreateDictionaryPage()
+void TForm_Learning::SetUpDictionaryTable()
 {
     WorkingCopyPath = m_ctx.paths.WorkingCopy();
     SdfDataSet.SetFileName(WorkingCopyPath);
@@ -61,7 +64,26 @@ void TForm_Learning::CreateDictionaryPage()
     SdfDataSet.SetSchema({"word", "translate", "transcription", "tesaurus"});
     SdfDataSet.events.OnUpdateData = [this] { DataSourceUpdateData(); };
     SdfDataSet.events.AfterDelete = [this] { SdfDataSetAfterDelete(); };
+}
 
+void TForm_Learning::CreateHiddenPages()
+{
+    if (HiddenPagesCreated()) {
+        return;
+    }
+    CreateDictionaryPage();
+    CreateTextPage();
+    // What happened before the pages existed: the settings loaded, the dictionary changed, a build running.
+    ResetTextPage();
+    SetDictionaryChanged(m_dictionaryChanged);
+    ShowBuildRunning(m_buildRunning);
+    for (QWidget* part : std::initializer_list<QWidget*>{PageDictionary, PanelFindWord, PageText, PanelText}) {
+        NameForScreenReaders(part);
+    }
+}
+
+void TForm_Learning::CreateDictionaryPage()
+{
     dictionaryPage = new DictionaryPage(SdfDataSet, PageDictionary);
     dictionaryPage->setObjectName(QStringLiteral("DictionaryPage"));
     PageDictionary->layout()->addWidget(dictionaryPage);
@@ -121,10 +143,12 @@ bool TForm_Learning::DictionaryChanged() const
 void TForm_Learning::SetDictionaryChanged(bool changed)
 {
     m_dictionaryChanged = changed;
-    BTsave->setEnabled(changed);
     m_dict_save->setEnabled(changed);
-    BTUndo->setEnabled(changed);
     m_dict_undo->setEnabled(changed);
+    if (HiddenPagesCreated()) {
+        BTsave->setEnabled(changed);
+        BTUndo->setEnabled(changed);
+    }
 }
 
 void TForm_Learning::DataSourceUpdateData()
@@ -140,7 +164,7 @@ void TForm_Learning::SdfDataSetAfterDelete()
 // ---------------------------------------------------------------------------------------------------
 // Opening and saving
 
-void TForm_Learning::ReloadLessonWords()
+bool TForm_Learning::ReloadLessonWords()
 {
     // The pages and the answer echo point into the old words; the caller sets the next task.
     TimerPronounceWord->stop();
@@ -149,7 +173,22 @@ void TForm_Learning::ReloadLessonWords()
     mosaicPage->ClearLists();
     // An unreadable file leaves the lesson empty.
     const std::string& path = Settings.DictionaryPath;
-    lesson.LoadLessonWords(path, ProgressFilePath(m_ctx.paths.UsersFolder(), PupilName, path));
+    const std::string progressPath = ProgressFilePath(m_ctx.paths.UsersFolder(), PupilName, path);
+    if (m_ctx.lessonPreload) {
+        if (auto files = m_ctx.lessonPreload->Take(path, progressPath)) {
+            return lesson.LoadLessonWords(std::move(*files));
+        }
+    }
+    return lesson.LoadLessonWords(path, progressPath);
+}
+
+bool TForm_Learning::OpenDictionaryTable()
+{
+    if (!LoadWorkingCopy(Settings.DictionaryPath, WorkingCopyPath)) {
+        return false;
+    }
+    SdfDataSet.Open();
+    return true;
 }
 
 bool TForm_Learning::OpenDictionary(const std::string& path)
@@ -159,16 +198,14 @@ bool TForm_Learning::OpenDictionary(const std::string& path)
         SdfDataSet.Discard();
     }
     Settings.DictionaryPath = path;
-    if (!LoadWorkingCopy(path, WorkingCopyPath)) {
-        // Missing or unreadable: the table stays closed, the lessons have no words, and there is nothing
-        // to save (the working copy still holds the previous dictionary).
-        ReloadLessonWords();
-        SetDictionaryChanged(false);
-        return false;
-    }
-    SdfDataSet.Open();
+    // Missing or unreadable: the table stays closed, the lessons have no words, and there is nothing to save
+    // (the working copy still holds the previous dictionary).
+    const bool opened = OpenDictionaryTable();
     SetDictionaryChanged(false);
     ReloadLessonWords();
+    if (!opened) {
+        return false;
+    }
     if (SettingsLoaded) {
         LoadDictionaryFonts();
     }
@@ -203,7 +240,9 @@ void TForm_Learning::SaveDictionary()
 bool TForm_Learning::AskSaveChanges()
 {
     // A changed record still open in the grid counts as a change, so it is not lost without a question.
-    DBGridDict->CommitEdit();
+    if (DBGridDict) {
+        DBGridDict->CommitEdit();
+    }
     if (SdfDataSet.Modified()) {
         SdfDataSet.Post();
     }
@@ -322,6 +361,7 @@ void TForm_Learning::m_dict_saveasClick()
     if (BuildRunning()) {
         return;
     }
+    CreateHiddenPages();
     SaveProgress();
     SecondaryShown();
     const QString file = AskDictionaryFile(true, QStringLiteral("Сохранить словарь под новым именем"), QString());
@@ -353,6 +393,7 @@ void TForm_Learning::m_dict_saveClick()
 {
     // Commits an edit still open in the grid and marks the table changed; an empty table gets one empty
     // entry.
+    CreateHiddenPages();
     DBGridDict->CommitEdit();
     SdfDataSet.Edit();
     SdfDataSet.Post();
@@ -397,6 +438,7 @@ void TForm_Learning::dictClick()
 
 void TForm_Learning::ShowDictionaryPage()
 {
+    CreateHiddenPages();
     if (!m_ctx.settings) {
         return;
     }

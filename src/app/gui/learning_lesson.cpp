@@ -210,6 +210,9 @@ void TForm_Learning::ApplyLessonParams()
 
 void TForm_Learning::PageControlChange()
 {
+    if (PageControl->currentIndex() >= kPageDictionary) {
+        CreateHiddenPages();
+    }
     // Disabled from a right answer until here.
     PageControl->setEnabled(true);
     word->clear();

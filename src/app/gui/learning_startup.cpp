@@ -3,6 +3,8 @@
 
 #include "app/gui/app_context.h"
 #include "common/codepage.h"
+#include "engine/progress_file.h"
+#include "engine/settings.h"
 
 #include <filesystem>
 
@@ -73,6 +75,17 @@ std::string ChooseDictionary(const std::string& stored, const std::vector<std::s
         path = args.front();
     }
     return path.empty() ? defaultDictionary : path;
+}
+
+StartupLesson StartupLessonFiles(Registry& registry, const AppPaths& paths, const std::vector<std::string>& args)
+{
+    const std::string pupil = ReadPupilName(registry);
+    LearningSettings settings;
+    LoadLearningSettings(registry, PupilKeyOf(pupil), settings);
+    StartupLesson lesson;
+    lesson.dictionaryPath = ChooseDictionary(settings.DictionaryPath, args, false, paths.DefaultDictionary());
+    lesson.progressPath = ProgressFilePath(paths.UsersFolder(), pupil, lesson.dictionaryPath);
+    return lesson;
 }
 
 } // namespace vb

@@ -4,6 +4,7 @@
 // The second-start handshake and the start-up reads of the lesson window. Plain functions over the
 // settings store, so they can be checked without windows.
 
+#include "common/app_paths.h"
 #include "common/registry.h"
 
 #include <optional>
@@ -36,6 +37,15 @@ bool IsDictionaryArgument(std::string_view arg);
 
 // The dictionary opened with the settings: the stored one; at start-up (settings not loaded yet) a
 // dictionary given as the first argument instead; the default dictionary when the result is empty.
+// The dictionary and progress file a start opens as far as the settings store tells before any window exists:
+// the current pupil's stored dictionary, the one on the command line, or the default one.
+struct StartupLesson
+{
+    std::string dictionaryPath;
+    std::string progressPath;
+};
+StartupLesson StartupLessonFiles(Registry& registry, const AppPaths& paths, const std::vector<std::string>& args);
+
 std::string ChooseDictionary(const std::string& stored, const std::vector<std::string>& args, bool settingsLoaded,
                              const std::string& defaultDictionary);
 

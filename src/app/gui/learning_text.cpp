@@ -55,6 +55,10 @@ void TForm_Learning::CreateTextPage()
 
 void TForm_Learning::ResetTextPage()
 {
+    // A page made later takes the settings as it is made.
+    if (!textPage) {
+        return;
+    }
     textPage->ResetText();
     // Runs right after every load of the settings, so the page also takes the loaded font and options.
     textPage->ApplyStoredFont();
@@ -69,6 +73,9 @@ void TForm_Learning::ShowBuildRunning(bool running)
          {m_dict_open, m_dict_open_list->menuAction(), m_dict_create, m_dict_saveas, m_lesson_pupil->menuAction()}) {
         action->setEnabled(!running);
     }
+    if (!HiddenPagesCreated()) {
+        return;
+    }
     for (QWidget* control : std::initializer_list<QWidget*>{BTopen, BTnew, DBGridDict, DBNavigator}) {
         control->setEnabled(!running);
     }
@@ -78,9 +85,11 @@ TextPageStatus TForm_Learning::TextStatus() const
 {
     TextPageStatus status;
     status.BasicDictionaryPath = Settings.BasicDictionaryPath;
-    status.CharacterCount = textPage->CharacterCount();
-    status.TextFilePath = textPage->TextFilePath();
-    status.Encoding = EncodingCaption(textPage->TextFormat());
+    if (textPage) {
+        status.CharacterCount = textPage->CharacterCount();
+        status.TextFilePath = textPage->TextFilePath();
+        status.Encoding = EncodingCaption(textPage->TextFormat());
+    }
     return status;
 }
 

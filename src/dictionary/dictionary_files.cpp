@@ -177,11 +177,27 @@ bool SaveFontsFile(const std::string& path, const DictionaryFonts& fonts)
 
 bool LoadWorkingCopy(const std::string& dictionaryPath, const std::string& workingCopy)
 {
-    SetAttributesNormal(workingCopy);
-    if (!FileExists(dictionaryPath) || !CopyFileOverwrite(dictionaryPath, workingCopy)) {
+    std::string bytes;
+    return LoadWorkingCopy(dictionaryPath, workingCopy, bytes);
+}
+
+bool LoadWorkingCopy(const std::string& dictionaryPath, const std::string& workingCopy, std::string& bytes)
+{
+    bytes.clear();
+    if (!FileExists(dictionaryPath) || !ReadWholeFile(dictionaryPath, bytes) || !MakeWorkingCopy(bytes, workingCopy)) {
+        bytes.clear();
         return false;
     }
-    // A copy of a read-only dictionary is read-only itself.
+    return true;
+}
+
+bool MakeWorkingCopy(std::string_view bytes, const std::string& workingCopy)
+{
+    // The working copy is always writable, whatever the dictionary's own mark.
+    SetAttributesNormal(workingCopy);
+    if (!WriteFileAtomic(workingCopy, bytes)) {
+        return false;
+    }
     SetAttributesNormal(workingCopy);
     return true;
 }

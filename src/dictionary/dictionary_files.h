@@ -60,6 +60,10 @@ bool SaveFontsFile(const std::string& path, const DictionaryFonts& fonts);
 // The dictionary copied over the working copy, which is left writable. False when the dictionary cannot
 // be read or the copy fails.
 bool LoadWorkingCopy(const std::string& dictionaryPath, const std::string& workingCopy);
+// The same, handing over the bytes copied (the working copy's content), so they need not be read again.
+bool LoadWorkingCopy(const std::string& dictionaryPath, const std::string& workingCopy, std::string& bytes);
+// The working copy made of a dictionary's bytes read already.
+bool MakeWorkingCopy(std::string_view bytes, const std::string& workingCopy);
 // The working copy copied back over the dictionary. Refused (false, nothing written) when the dictionary
 // is read-only, whoever runs the program.
 bool SaveWorkingCopy(const std::string& workingCopy, const std::string& dictionaryPath);

@@ -190,6 +190,16 @@ bool TFixedFormatDataSet::CanOpen()
 
 bool TFixedFormatDataSet::Open()
 {
+    return OpenFile(nullptr);
+}
+
+bool TFixedFormatDataSet::Open(std::string bytes)
+{
+    return OpenFile(&bytes);
+}
+
+bool TFixedFormatDataSet::OpenFile(std::string* given)
+{
     if (Active()) {
         return true;
     }
@@ -197,17 +207,21 @@ bool TFixedFormatDataSet::Open()
         return false;
     }
     Fire(events.BeforeOpen);
-    if (!FileExists(m_fileName)) {
-        if (m_fileMustExist) {
-            return Fail("File not found: " + m_fileName);
-        }
-        if (!WriteFileAtomic(m_fileName, {})) {
-            return Fail("Cannot create file: " + m_fileName);
-        }
-    }
     std::string bytes;
-    if (!ReadWholeFile(m_fileName, bytes)) {
-        return Fail("Cannot open file: " + m_fileName);
+    if (given) {
+        bytes = std::move(*given);
+    } else {
+        if (!FileExists(m_fileName)) {
+            if (m_fileMustExist) {
+                return Fail("File not found: " + m_fileName);
+            }
+            if (!WriteFileAtomic(m_fileName, {})) {
+                return Fail("Cannot create file: " + m_fileName);
+            }
+        }
+        if (!ReadWholeFile(m_fileName, bytes)) {
+            return Fail("Cannot open file: " + m_fileName);
+        }
     }
     // A NUL byte ends the whole text.
     if (const auto nul = bytes.find('\0'); nul != std::string::npos) {

@@ -98,6 +98,8 @@ public:
     // Reads the whole file, builds the field layout and puts the cursor on the first line. False (and the
     // table stays closed) when the file cannot be read.
     bool Open();
+    // The same with the file's bytes at hand (as just written there), which are then not read again.
+    bool Open(std::string bytes);
     // Drops a record still in edit or insert state, writes the lines when anything was posted or deleted
     // (and the table is not read-only), then drops the lines. False when writing failed: the table then
     // stays open with its lines, so nothing is lost.
@@ -226,6 +228,8 @@ protected:
 
     void ClearRecord(Record& record) const;
     bool Fail(std::string message);
+    // Open, from the given bytes or else from the file.
+    bool OpenFile(std::string* given);
 
 private:
     struct LineRef

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 namespace vb {
 
@@ -124,10 +125,10 @@ LessonFiles ReadLessonFiles(const std::string& dictionaryPath, const std::string
     std::string bytes;
     files.read = ReadWholeFile(dictionaryPath, bytes);
     if (files.read) {
-        bytes = DecodeDictionary(bytes);
+        const std::string decoded = DecodeDictionary(std::exchange(bytes, std::string()));
         // The same lines ReadLessonEntries takes, but counted first and then split straight into the
         // words: for a large dictionary a second list of entries would double the memory touched.
-        const std::string_view text(bytes.data(), std::min(bytes.size(), bytes.find('\0')));
+        const std::string_view text(decoded.data(), std::min(decoded.size(), decoded.find('\0')));
         std::size_t lines = 0;
         ForEachDictionaryLine(text, [&](std::string_view) { ++lines; });
         files.words.reserve(lines);
@@ -139,7 +140,6 @@ LessonFiles ReadLessonFiles(const std::string& dictionaryPath, const std::string
                                               std::move(e.tesaurus)});
         });
     }
-    std::string().swap(bytes);
     const auto count = static_cast<int>(std::min<std::size_t>(files.words.size(), std::numeric_limits<int>::max()));
     std::string text;
     files.progressRead = count > 0 && !progressPath.empty() && ReadWholeFile(progressPath, text) &&

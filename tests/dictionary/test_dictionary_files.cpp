@@ -125,6 +125,33 @@ TEST(DictionaryFiles, WorkingCopyAndReadOnlySave)
     EXPECT_EQ(ReadBytes(dict), "changed\r\n");
     EXPECT_FALSE(LoadWorkingCopy(home.File("missing.lqd"), work));
     EXPECT_EQ(ReadBytes(work), "changed\r\n");
+
+    // The bytes handed over are the copy's, and a table opened on them is the table of the file.
+    const std::string cp1251 = Utf8ToCp1251("house|Дом\r\nsun|солнце|[sʌn]\r\n");
+    WriteBytes(dict, cp1251);
+    std::string bytes = "stale";
+    ASSERT_TRUE(LoadWorkingCopy(dict, work, bytes));
+    EXPECT_EQ(bytes, cp1251);
+    EXPECT_EQ(ReadBytes(work), cp1251);
+    TSdfDataSet fromBytes;
+    TSdfDataSet fromFile;
+    for (TSdfDataSet* table : {&fromBytes, &fromFile}) {
+        table->SetFileName(work);
+        table->SetDelimiter('|');
+        table->SetSchema({"word", "translate", "transcription", "tesaurus"});
+    }
+    ASSERT_TRUE(fromBytes.Open(bytes));
+    ASSERT_TRUE(fromFile.Open());
+    ASSERT_EQ(fromBytes.RecordCount(), 2);
+    for (int row = 0; row < 2; ++row) {
+        for (int field = 0; field < 4; ++field) {
+            EXPECT_EQ(fromBytes.RowFieldValue(row, field), fromFile.RowFieldValue(row, field));
+        }
+    }
+    EXPECT_EQ(fromBytes.RowFieldValue(1, 1), "солнце");
+    EXPECT_EQ(fromBytes.Encoding(), fromFile.Encoding());
+    EXPECT_FALSE(LoadWorkingCopy(home.File("missing.lqd"), work, bytes));
+    EXPECT_TRUE(bytes.empty());
 }
 
 TEST(DictionaryFiles, NewDictionaryInheritsTheFonts)

@@ -10,7 +10,7 @@
 #include "engine/settings.h"
 #include "support/temp_home.h"
 #include "test_learning_fixture.h"
-#include "voice/gui/speech_engine_qt.h"
+#include "voice/gui/media/speech_engine_qt.h"
 
 #include <QComboBox>
 #include <QTextToSpeech>

@@ -8,9 +8,11 @@
 #include "engine/progress_file.h"
 #include "program_windows.h"
 #include "support/temp_home.h"
+#include "support/voice_fakes.h"
 #include "test_learning_fixture.h"
-#include "voice/gui/sound_player_qt.h"
-#include "voice/gui/speech_engine_qt.h"
+#include "voice/gui/media/sound_player_qt.h"
+#include "voice/gui/media/speech_engine_qt.h"
+#include "voice/gui/media_module.h"
 
 #include <QSoundEffect>
 #include <QTabWidget>
@@ -193,4 +195,49 @@ TEST(StartupDeferred, AHiddenPageAskedForIsMadeAtOnce)
     other.learning->CreateHiddenPages();
     EXPECT_EQ(other.learning->SdfDataSet.RecordCount(), 1);
     EXPECT_FALSE(other.learning->OpenDictionary(other.home.File("dict/missing.lqd")));
+}
+
+TEST(StartupDeferred, SpeechRequestsWaitForTheEnginesInTheirOrder)
+{
+    auto log = std::make_shared<vbtest::SoundLog>();
+    int made = 0;
+    DeferredSpeechEngine speech([&]() -> std::unique_ptr<SpeechEngine> {
+        ++made;
+        return std::make_unique<vbtest::FakeSpeech>(log, std::vector<SpeechVoice>{{"anna", "ru", "Russian"}});
+    });
+    std::vector<std::string> heard;
+    speech.ListVoices([&](const std::vector<SpeechVoice>& voices) { heard.push_back(voices.at(0).name); });
+    speech.SelectVoice(false, 0);
+    EXPECT_EQ(made, 0);
+    EXPECT_FALSE(speech.HasVoice(false));
+    EXPECT_TRUE(heard.empty());
+
+    speech.Start();
+    speech.Start();
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(heard, std::vector<std::string>{"anna"});
+    EXPECT_TRUE(speech.HasVoice(false));
+    speech.Speak(false, "слово");
+    EXPECT_EQ(log->calls, (std::vector<std::string>{"list voices", "voice transl anna", "say transl слово"}));
+
+    // Something to say starts the engines at once; without engines nothing is heard and nothing breaks.
+    DeferredSpeechEngine early([&]() -> std::unique_ptr<SpeechEngine> { return nullptr; });
+    early.Speak(true, "word");
+    EXPECT_TRUE(early.Started());
+    EXPECT_FALSE(early.HasVoice(true));
+    bool listed = false;
+    early.ListVoices([&](const std::vector<SpeechVoice>& voices) { listed = voices.empty(); });
+    EXPECT_TRUE(listed);
+}
+
+TEST(StartupDeferred, TheProgramStartsWithoutSoundOrSpeechLibraries)
+{
+    // The module is looked for beside the program, then in the installed library folder.
+    const auto folders = MediaModuleFolders("/opt/v/bin");
+    ASSERT_EQ(folders.size(), 2u);
+    EXPECT_EQ(folders[0], "/opt/v/bin");
+    EXPECT_EQ(folders[1].rfind("/opt/v/", 0), 0u) << folders[1];
+    EXPECT_NE(folders[1].find("verbanta"), std::string::npos);
+    // A copy without its module stays silent.
+    MakeDeferredSoundPlayer({"/nonexistent"})->Play("/nonexistent/sound.wav");
 }

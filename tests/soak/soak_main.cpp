@@ -181,6 +181,8 @@ void Driver::StartProgram()
     p.ctx = std::make_unique<vb::AppContext>(std::move(paths), vb::MakeSystemRegistry(HomeFile("registry.reg")),
                                              std::vector<std::string>{});
     p.ctx->seedClock = m_seedClock.get();
+    // As the program starts: the pages behind the lesson pages come after the first frame.
+    p.ctx->deferredStart = true;
     // In the order of the program, destroyed in the reverse one.
     p.learning = std::make_unique<vb::TForm_Learning>(*p.ctx);
     p.ctx->learning = p.learning.get();

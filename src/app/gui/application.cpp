@@ -14,8 +14,7 @@
 #include "common/gui/file_icon.h"
 #include "common/instance_lock.h"
 #include "engine/lesson_preload.h"
-#include "voice/gui/sound_player_qt.h"
-#include "voice/gui/speech_engine_qt.h"
+#include "voice/gui/media_module.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -124,9 +123,12 @@ int RunVerbanta(int argc, char** argv)
     ctx.lessonPreload = &lessonPreload;
     // Sound and speech start on first use and after the first frame: the audio back end and the speech
     // server are the slowest part of a start and the window does not need them to show its task.
-    ctx.player = std::make_unique<QtSoundPlayer>();
-    auto speech = std::make_unique<QtSpeechEngine>(QStringList(), nullptr, false);
-    QtSpeechEngine* speechEngine = speech.get();
+    // They come from the media module, which is loaded only then.
+    const std::vector<std::string> mediaFolders =
+        MediaModuleFolders(std::filesystem::path(ExecutablePath(argc > 0 ? argv[0] : nullptr)).parent_path().string());
+    ctx.player = MakeDeferredSoundPlayer(mediaFolders);
+    auto speech = std::make_unique<DeferredSpeechEngine>(ModuleSpeechEngines(mediaFolders));
+    DeferredSpeechEngine* speechEngine = speech.get();
     ctx.speech = std::move(speech);
 
     // The lesson window first (it is the main window), then the windows its first frame relies on: the settings

@@ -171,7 +171,8 @@ bool TForm_Learning::ReloadLessonWords()
     TimerPronounceTrsl->stop();
     variantPage->ClearTask();
     mosaicPage->ClearLists();
-    // An unreadable file leaves the lesson empty.
+    // An unreadable file leaves the lesson empty. The files read ahead at start are taken when they are
+    // this dictionary's.
     const std::string& path = Settings.DictionaryPath;
     const std::string progressPath = ProgressFilePath(m_ctx.paths.UsersFolder(), PupilName, path);
     if (m_ctx.lessonPreload) {
@@ -184,10 +185,11 @@ bool TForm_Learning::ReloadLessonWords()
 
 bool TForm_Learning::OpenDictionaryTable()
 {
-    if (!LoadWorkingCopy(Settings.DictionaryPath, WorkingCopyPath)) {
+    std::string bytes;
+    if (!LoadWorkingCopy(Settings.DictionaryPath, WorkingCopyPath, bytes)) {
         return false;
     }
-    SdfDataSet.Open();
+    SdfDataSet.Open(std::move(bytes));
     return true;
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "voice/gui/speech_engine_qt.h"
+#include "voice/gui/media/speech_engine_qt.h"
 
 #include <QLocale>
 #include <QPointer>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "voice/gui/sound_player_qt.h"
+#include "voice/gui/media/sound_player_qt.h"
 
 #include <QAudioOutput>
 #include <QMediaPlayer>

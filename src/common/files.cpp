@@ -180,7 +180,8 @@ std::string FolderOf(const std::string& path)
 
 // `mode`: the permission bits of the new file; without it an existing target keeps its own, a new file gets
 // the usual ones for the user's umask.
-bool WriteAtomic(const std::string& requestedPath, std::string_view data, std::optional<mode_t> mode)
+bool WriteAtomic(const std::string& requestedPath, std::string_view data, std::optional<mode_t> mode,
+                 bool durable = true)
 {
     if (requestedPath.empty()) {
         return false;
@@ -231,7 +232,7 @@ bool WriteAtomic(const std::string& requestedPath, std::string_view data, std::o
         ok = WriteAll(fd, data);
     }
     ok = ok && (!mode || ::fchmod(fd, *mode) == 0);
-    ok = ok && !Injected(AtomicWriteStep::Sync, path) && ::fsync(fd) == 0;
+    ok = ok && !Injected(AtomicWriteStep::Sync, path) && (!durable || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     ok = ok && !Injected(AtomicWriteStep::Flush, path);
     ok = ok && !Injected(AtomicWriteStep::Rename, path) && ::rename(tempPath.c_str(), path.c_str()) == 0;
@@ -240,7 +241,7 @@ bool WriteAtomic(const std::string& requestedPath, std::string_view data, std::o
         return false;
     }
     // Makes the rename itself durable; a failure here no longer endangers either version.
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = durable ? ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
@@ -355,6 +356,11 @@ bool ReadWholeFile(const std::string& path, std::string& out)
 bool WriteFileAtomic(const std::string& path, std::string_view data)
 {
     return WriteAtomic(path, data, std::nullopt);
+}
+
+bool WriteScratchFileAtomic(const std::string& path, std::string_view data)
+{
+    return WriteAtomic(path, data, std::nullopt, false);
 }
 
 bool CopyFileOverwrite(const std::string& from, const std::string& to)
@@ -506,7 +512,7 @@ std::string TempNameFor(const std::string& folder, const std::string& name)
 }
 
 // `readOnly`: the mark of the new file; without it an existing target keeps its own, a new file has none.
-bool WriteAtomic(const std::string& path, std::string_view data, std::optional<bool> readOnly)
+bool WriteAtomic(const std::string& path, std::string_view data, std::optional<bool> readOnly, bool durable = true)
 {
     const auto sep = LastSeparator(path);
     const std::string name = sep == std::string::npos ? path : path.substr(sep + 1);
@@ -543,7 +549,7 @@ bool WriteAtomic(const std::string& path, std::string_view data, std::optional<b
     const std::wstring widePath = Utf8ToWide(path);
 
     bool ok = !Injected(AtomicWriteStep::Write, path) && WriteAll(h, data);
-    ok = ok && !Injected(AtomicWriteStep::Sync, path) && FlushFileBuffers(h);
+    ok = ok && !Injected(AtomicWriteStep::Sync, path) && (!durable || FlushFileBuffers(h));
     ok = CloseHandle(h) && ok && !Injected(AtomicWriteStep::Flush, path);
     const bool unmarked = ok && existed && (old & FILE_ATTRIBUTE_READONLY) &&
                           SetFileAttributesW(widePath.c_str(), old & ~FILE_ATTRIBUTE_READONLY);
@@ -641,6 +647,11 @@ bool ReadWholeFile(const std::string& path, std::string& out)
 bool WriteFileAtomic(const std::string& path, std::string_view data)
 {
     return WriteAtomic(path, data, std::nullopt);
+}
+
+bool WriteScratchFileAtomic(const std::string& path, std::string_view data)
+{
+    return WriteAtomic(path, data, std::nullopt, false);
 }
 
 bool CopyFileOverwrite(const std::string& from, const std::string& to)

@@ -33,6 +33,10 @@ void PreferLargePages(void* data, std::size_t size);
 // target, so that a crash or a full disk leaves the old file whole. The target keeps its permission bits
 // when it existed. Returns false, with the target untouched, on any failure.
 bool WriteFileAtomic(const std::string& path, std::string_view data);
+// The same without waiting for the disk: the old file or the new one, whole, stays in place for every
+// reader, but a system crash may leave either or an empty one. For copies made again from their source
+// whenever they are used.
+bool WriteScratchFileAtomic(const std::string& path, std::string_view data);
 
 // Copies `from` over `to` (atomically, as above). False when `from` cannot be read or `to` not written,
 // and, as the system's file copy does, when `to` exists and is read-only. Like that copy, the result is

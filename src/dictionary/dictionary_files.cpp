@@ -193,9 +193,10 @@ bool LoadWorkingCopy(const std::string& dictionaryPath, const std::string& worki
 
 bool MakeWorkingCopy(std::string_view bytes, const std::string& workingCopy)
 {
-    // The working copy is always writable, whatever the dictionary's own mark.
+    // The working copy is always writable, whatever the dictionary's own mark. It is made again at every open,
+    // so it need not wait for the disk; edits reach the disk when saved into the dictionary.
     SetAttributesNormal(workingCopy);
-    if (!WriteFileAtomic(workingCopy, bytes)) {
+    if (!WriteScratchFileAtomic(workingCopy, bytes)) {
         return false;
     }
     SetAttributesNormal(workingCopy);

@@ -150,6 +150,22 @@ TEST(Files, FailedAtomicWriteLeavesNothingBehind)
     EXPECT_EQ(ReadBytes(home.File("dir/inner")), "inner");
     EXPECT_FALSE(WriteFileAtomic("", "x"));
     EXPECT_EQ(EntriesIn(home.Path()), 2u);
+    // A scratch write is refused alike.
+    EXPECT_FALSE(WriteScratchFileAtomic(home.File("dir"), "x"));
+    EXPECT_FALSE(WriteScratchFileAtomic(home.File("no/such/file"), "x"));
+    EXPECT_EQ(EntriesIn(home.Path()), 2u);
+}
+
+TEST(Files, ScratchWriteReplacesTheWholeFile)
+{
+    TempHome home;
+    const std::string file = home.File("tmp.tmp");
+    ASSERT_TRUE(WriteScratchFileAtomic(file, "first"));
+    ASSERT_TRUE(WriteScratchFileAtomic(file, std::string(100000, 'x')));
+    EXPECT_EQ(ReadBytes(file), std::string(100000, 'x'));
+    ASSERT_TRUE(WriteScratchFileAtomic(file, ""));
+    EXPECT_EQ(ReadBytes(file), "");
+    EXPECT_EQ(EntriesIn(home.Path()), 1u) << "a temporary file was left behind";
 }
 
 #ifndef _WIN32

@@ -10,11 +10,11 @@
 #include "engine/lesson_preload.h"
 #include "voice/sound_output.h"
 
-#include <QIcon>
-
 #include <memory>
 #include <string>
 #include <vector>
+
+class QIcon;
 
 namespace vb {
 
@@ -49,8 +49,8 @@ struct AppContext
     // pages (made when first asked for, at the latest after the first frame) and the saving of the
     // settings as the window is shown. Windows made for tests do everything at once.
     bool deferredStart = false;
-    // The program's icon for the notification area, before the windows have it.
-    QIcon programIcon;
+    // The program's icon for the notification area, before the windows have it (owned by the program).
+    const QIcon* programIcon = nullptr;
     // The first dictionary's files, read ahead while the windows are made.
     LessonPreload* lessonPreload = nullptr;
 

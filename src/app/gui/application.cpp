@@ -119,7 +119,7 @@ int RunVerbanta(int argc, char** argv)
     // QApplication has taken its own options out of argv by now.
     AppContext ctx(std::move(paths), std::move(registry), ArgumentsOf(argc, argv));
     ctx.deferredStart = true;
-    ctx.programIcon = programIcon;
+    ctx.programIcon = &programIcon;
     ctx.lessonPreload = &lessonPreload;
     // Sound and speech start on first use and after the first frame: the audio back end and the speech
     // server are the slowest part of a start and the window does not need them to show its task.

@@ -143,7 +143,7 @@ void TForm_Learning::RegisterTrayIcon()
     addItem(pm_quit, "pm_quit", QStringLiteral("Выход"), &TForm_Learning::m_lesson_quitClick);
     connect(TrayPopupMenu, &QMenu::aboutToShow, this, &TForm_Learning::TrayPopupMenuPopup);
 
-    QIcon icon = m_ctx.programIcon.isNull() ? QApplication::windowIcon() : m_ctx.programIcon;
+    QIcon icon = m_ctx.programIcon ? *m_ctx.programIcon : QApplication::windowIcon();
     if (icon.isNull()) {
         icon = style()->standardIcon(QStyle::SP_ComputerIcon);
     }

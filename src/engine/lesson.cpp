@@ -163,8 +163,8 @@ bool Lesson::LoadLessonWords(LessonFiles files)
     m_progressFile = files.progressPath;
     LessonWords = std::move(files.words);
     WordCount = static_cast<std::int32_t>(LessonWords.size());
+    WorkSetSize = WordCount;
     if (files.progressRead) {
-        WorkSetSize = WordCount;
         VarProgress = std::move(files.var);
         MozProgress = std::move(files.moz);
         EnterProgress = std::move(files.enter);
@@ -296,22 +296,9 @@ void Lesson::ReviewAfterRefill(ProgressArray& progress, int method)
     }
 }
 
-void Lesson::LoadProgress()
-{
-    const auto count = static_cast<std::size_t>(std::max(WordCount, 0));
-    WorkSetSize = WordCount;
-    std::string text;
-    if (count > 0 && !m_progressFile.empty() && ReadWholeFile(m_progressFile, text) &&
-        ParseProgressFile(text, WordCount, VarProgress, MozProgress, EnterProgress)) {
-        return;
-    }
-    StartFreshProgress();
-}
-
 void Lesson::StartFreshProgress()
 {
     const auto count = static_cast<std::size_t>(std::max(WordCount, 0));
-    WorkSetSize = WordCount;
     VarProgress.assign(count, TWordProgress{});
     MozProgress.assign(count, TWordProgress{});
     EnterProgress.assign(count, TWordProgress{});

@@ -101,14 +101,12 @@ public:
     ProgressArray EnterProgress;
 
     // Reads the dictionary file into LessonWords, resets the counters and loads the progress from
-    // `progressPath` (see ProgressFilePath). False when the dictionary could not be read; the lesson is
+    // `progressPath` (see ProgressFilePath), or makes a fresh shuffled start with all scores 0 when that file
+    // is missing or does not fit this dictionary. False when the dictionary could not be read; the lesson is
     // then empty.
     bool LoadLessonWords(const std::string& dictionaryPath, const std::string& progressPath);
     // The same with the files read already (ReadLessonFiles).
     bool LoadLessonWords(LessonFiles files);
-    // The three learning orders from the progress file, or a fresh shuffled start with all scores 0 when
-    // the file is missing or does not fit this dictionary.
-    void LoadProgress();
     // Writes the progress file atomically. Nothing is written for an empty lesson. A read-only progress file
     // is overwritten (and loses its mark); on failure the old file stays as it was. False when not written.
     bool SaveProgress() const;
